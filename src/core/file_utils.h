@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace brisklo {
+
+enum class SpecialFolder { Home, Documents, Desktop, Downloads };
+
+// Size text of the rows: "512B", "80KB", "3.25M", "1.20G".
+std::string FormatFileSize(std::int64_t bytes);
+
+// True when path names a regular file that can be opened for reading.
+bool FileExists(const std::filesystem::path& path);
+
+// Creates every missing folder of path; failures are logged, never thrown.
+// Returns path unchanged.
+std::filesystem::path CreateDirectoryTree(const std::filesystem::path& path);
+
+// The user's data folder ($XDG_DATA_HOME, else ~/.local/share).
+std::filesystem::path DataHome();
+
+// DataHome()/relative, with every missing folder on it created.
+std::filesystem::path GetAppDataPath(const std::filesystem::path& relative);
+
+// The folder's path from the XDG user dirs, else the usual name under the home
+// folder; not created. Empty only when no home folder is known.
+std::filesystem::path GetSpecialFolder(SpecialFolder folder);
+
+// The folder holding the running executable.
+std::filesystem::path ExecutableFolder();
+
+}  // namespace brisklo

@@ -1,0 +1,51 @@
+#include "core/text_utils.h"
+
+#include <chrono>
+#include <cstdint>
+#include <ctime>
+
+namespace brisklo {
+
+std::string MakeTimestampQuery() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    // The local wall-clock fields converted back the way the C library does it.
+    const std::time_t wallSeconds = std::mktime(&local);
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
+    const std::uint32_t n =
+        static_cast<std::uint32_t>(wallSeconds) * 1000u + static_cast<std::uint32_t>(millis);
+    return "?timestamp=" + std::to_string(n);
+}
+
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiters) {
+    std::vector<std::string> parts;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        pos = text.find_first_not_of(delimiters, pos);
+        if (pos == std::string_view::npos) break;
+        const std::size_t end = text.find_first_of(delimiters, pos);
+        parts.emplace_back(text.substr(pos, end - pos));
+        if (end == std::string_view::npos) break;
+        pos = end;
+    }
+    return parts;
+}
+
+long LeadingInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value > 100000000000L) break;  // far past any value read here; stop before overflow
+        value = value * 10 + (text[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace brisklo

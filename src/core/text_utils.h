@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brisklo {
+
+// "?timestamp=" and the local time in milliseconds, wrapped to 32 bits.
+std::string MakeTimestampQuery();
+
+// Splits with strtok rules: every delimiter ends a part, runs of delimiters count
+// as one, empty parts are dropped.
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiters);
+
+// Leading decimal digits of text (after blanks and an optional sign), 0 if none.
+long LeadingInteger(std::string_view text);
+
+}  // namespace brisklo

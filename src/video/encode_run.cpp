@@ -1,0 +1,164 @@
+#include "video/encode_run.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <system_error>
+
+#include "video/encode_records.h"
+
+namespace brisklo {
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto kProgressInterval = 1000ms;
+constexpr int kPollMs = 200;
+// After the encoder has exited, something it started may still hold the pipe.
+constexpr auto kDrainAfterExit = 1000ms;
+// After the pipe has ended, an encoder that does not exit is stopped.
+constexpr auto kExitAfterEof = 5000ms;
+
+std::string WithDetail(std::string text, const EncoderProgressParser& parser) {
+    if (const std::string detail = parser.lastMessage(); !detail.empty()) {
+        text += ": " + detail;
+    }
+    return text;
+}
+
+std::int32_t Low32(std::int64_t value) { return static_cast<std::int32_t>(value); }
+
+}  // namespace
+
+EncodeVerdict JudgeEncode(const ProcessExit& exit, const EncoderProgressParser& parser,
+                          std::optional<std::uintmax_t> outputSize, bool stopped) {
+    if (stopped) return {false, "the encode was stopped"};
+    if (exit.signalled) return {false, WithDetail("the encoder " + exit.Describe(), parser)};
+    if (parser.failureSeen()) return {false, WithDetail("the conversion failed", parser)};
+    if (exit.code != 0) return {false, WithDetail("the encoder " + exit.Describe(), parser)};
+    if (parser.writeErrorSeen()) {
+        return {false, WithDetail("the encoder could not write the output", parser)};
+    }
+    if (!parser.successSeen()) {
+        return {false, WithDetail("the encoder ended without finishing the output", parser)};
+    }
+    if (!outputSize) return {false, "the output file is missing"};
+    if (*outputSize == 0) return {false, "the output file is empty"};
+    return {true, {}};
+}
+
+Result<std::unique_ptr<EncodeRun>> EncodeRun::Start(EncodeRequest request, MessageSink& sink) {
+    auto process = EncoderProcess::Start(request.argv);
+    if (!process) return process.error();
+    return std::unique_ptr<EncodeRun>(
+        new EncodeRun(std::move(request), sink, std::move(process).value()));
+}
+
+EncodeRun::EncodeRun(EncodeRequest request, MessageSink& sink,
+                     std::unique_ptr<EncoderProcess> process)
+    : m_request(std::move(request)),
+      m_sink(sink),
+      m_process(std::move(process)),
+      m_progress(std::make_shared<EncodeProgress>()) {
+    m_progress->taskId = m_request.taskId;
+    m_reader = std::thread([this] { Read(); });
+}
+
+EncodeRun::~EncodeRun() {
+    if (!m_finished) Stop();
+    if (m_reader.joinable()) m_reader.join();
+}
+
+void EncodeRun::Stop() {
+    m_stopRequested = true;
+    m_process->Stop();
+}
+
+void EncodeRun::Read() {
+    const int fd = m_process->outputFd();
+    bool pending = false;
+    Clock::time_point lastPost{};
+    std::optional<ProcessExit> exit;
+    Clock::time_point exitSeen{};
+    char buffer[4096];
+
+    auto handle = [&](const std::vector<EncoderProgressParser::Event>& events) {
+        for (const auto& event : events) {
+            using Kind = EncoderProgressParser::EventKind;
+            if (event.kind == Kind::Duration) m_progress->durationMs = Low32(event.ms);
+            if (event.kind == Kind::Progress) {
+                m_progress->timeMs = Low32(event.ms);
+                pending = true;
+            }
+        }
+    };
+    auto postProgress = [&](bool force) {
+        if (!pending) return;
+        const auto now = Clock::now();
+        if (!force && now - lastPost < kProgressInterval) return;
+        m_sink.Post(MessageId::EncodeProgress, EncodeProgressPtr(m_progress));
+        lastPost = now;
+        pending = false;
+    };
+
+    for (bool open = true; open;) {
+        pollfd entry{fd, POLLIN, 0};
+        const int ready = ::poll(&entry, 1, kPollMs);
+        if (ready > 0) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0) {
+                handle(m_parser.Feed(std::string_view(buffer, static_cast<std::size_t>(n))));
+            } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
+                open = false;  // end of output, or a read error treated as such
+            }
+        } else if (ready < 0 && errno != EINTR) {
+            open = false;
+        }
+        postProgress(false);
+        if (!exit) {
+            exit = m_process->TryReap();
+            if (exit) exitSeen = Clock::now();
+        } else if (Clock::now() - exitSeen > kDrainAfterExit) {
+            break;
+        }
+    }
+    handle(m_parser.Finish());
+    m_process->CloseOutput();
+
+    const auto eofAt = Clock::now();
+    while (!exit && Clock::now() - eofAt < kExitAfterEof) {
+        std::this_thread::sleep_for(20ms);
+        exit = m_process->TryReap();
+    }
+    if (!exit) exit = m_process->Stop();
+
+    postProgress(true);
+    Conclude(*exit);
+}
+
+void EncodeRun::Conclude(const ProcessExit& exit) {
+    std::optional<std::uintmax_t> outputSize;
+    std::error_code error;
+    if (!m_request.outputPath.empty()) {
+        const auto size = fs::file_size(m_request.outputPath, error);
+        if (!error) outputSize = size;
+    }
+    const EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());
+    if (verdict.ok) {
+        m_sink.Post(MessageId::EncodeSucceeded,
+                    EncodeDone{m_request.taskId, m_progress, m_request.outputPath.string()});
+        m_finished = true;
+        return;
+    }
+    if (!m_request.outputPath.empty() && fs::is_regular_file(m_request.outputPath, error)) {
+        fs::remove(m_request.outputPath, error);
+    }
+    m_sink.Post(MessageId::EncodeFailed, EncodeFailure{m_request.taskId, verdict.reason});
+    m_finished = true;
+}
+
+}  // namespace brisklo

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/messages.h"
+#include "core/result.h"
+#include "video/encode_records.h"
+#include "video/encoder_process.h"
+#include "video/encoder_progress_parser.h"
+
+namespace brisklo {
+
+struct EncodeRequest {
+    std::int32_t taskId = 0;
+    std::vector<std::string> argv;
+    // Removed when the encode fails, so no half-written file stays behind.
+    std::filesystem::path outputPath;
+};
+
+// What a finished encode amounts to. Success needs a clean exit, the success
+// marker, no write error and a non-empty output; anything else names a reason.
+struct EncodeVerdict {
+    bool ok = false;
+    std::string reason;
+};
+EncodeVerdict JudgeEncode(const ProcessExit& exit, const EncoderProgressParser& parser,
+                          std::optional<std::uintmax_t> outputSize, bool stopped);
+
+// One running encode: the encoder process and the reader thread that turns its
+// output into messages. Progress (EncodeProgress, at most about once a second,
+// never delaying the reading) is followed by exactly one EncodeSucceeded or
+// EncodeFailed, posted after the encoder has exited. The sink must outlive the run.
+class EncodeRun {
+  public:
+    static Result<std::unique_ptr<EncodeRun>> Start(EncodeRequest request, MessageSink& sink);
+    ~EncodeRun();  // stops a running encode and joins the reader
+    EncodeRun(const EncodeRun&) = delete;
+    EncodeRun& operator=(const EncodeRun&) = delete;
+
+    // Stops the encoder; the run then ends as failed and its output is removed.
+    void Stop();
+    // True once the final message has been posted.
+    bool finished() const { return m_finished.load(); }
+    std::int32_t taskId() const { return m_request.taskId; }
+
+  private:
+    EncodeRun(EncodeRequest request, MessageSink& sink, std::unique_ptr<EncoderProcess> process);
+    void Read();
+    void Conclude(const ProcessExit& exit);
+
+    EncodeRequest m_request;
+    MessageSink& m_sink;
+    std::unique_ptr<EncoderProcess> m_process;
+    EncoderProgressParser m_parser;
+    std::shared_ptr<EncodeProgress> m_progress;
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_finished{false};
+    std::thread m_reader;
+};
+
+}  // namespace brisklo

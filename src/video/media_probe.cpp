@@ -1,0 +1,62 @@
+#include "video/media_probe.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/log.h>
+}
+
+#include <memory>
+#include <mutex>
+
+#include "core/log.h"
+
+namespace brisklo {
+namespace {
+
+struct InputCloser {
+    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+using Input = std::unique_ptr<AVFormatContext, InputCloser>;
+
+Input OpenInput(const std::filesystem::path& path) {
+    static std::once_flag quiet;
+    // The probe's own warnings about odd files are noise on the console.
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
+    AVFormatContext* context = nullptr;
+    if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) return nullptr;
+    Input input(context);
+    if (avformat_find_stream_info(context, nullptr) < 0) return nullptr;
+    return input;
+}
+
+const AVStream* FirstMediaStream(const AVFormatContext& context) {
+    for (unsigned i = 0; i < context.nb_streams; ++i) {
+        const AVMediaType type = context.streams[i]->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO) return context.streams[i];
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+double GetMediaDuration(const std::filesystem::path& path) {
+    const Input input = OpenInput(path);
+    if (!input) return 0;
+    const AVStream* stream = FirstMediaStream(*input);
+    if (!stream) {
+        LogLine("not found a video stream.\n");
+        return -1;
+    }
+    double seconds = av_q2d(stream->time_base) * static_cast<double>(stream->duration);
+    if (seconds < 0) {
+        seconds = input->duration > 0 ? static_cast<double>(input->duration / AV_TIME_BASE) : 0;
+    }
+    return seconds;
+}
+
+bool HasMediaStream(const std::filesystem::path& path) {
+    const Input input = OpenInput(path);
+    return input && FirstMediaStream(*input);
+}
+
+}  // namespace brisklo

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <any>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "core/messages.h"
+
+namespace brisklo::test {
+
+// A fresh folder under the system temp folder, removed with everything in it.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+  private:
+    std::filesystem::path m_path;
+};
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+  public:
+    ScopedEnv(std::string name, const std::string& value);
+    ~ScopedEnv();
+
+  private:
+    std::string m_name;
+    bool m_had = false;
+    std::string m_old;
+};
+
+// Keeps every posted message, in order, and lets a test wait for one.
+class RecordingSink : public MessageSink {
+  public:
+    struct Message {
+        MessageId id;
+        std::any payload;
+        std::chrono::steady_clock::time_point at;
+    };
+
+    void Post(MessageId id, std::any payload) override;
+    // Waits until a message with this id has arrived; false on time-out.
+    bool WaitFor(MessageId id, std::chrono::milliseconds timeout);
+    std::vector<Message> messages() const;
+    std::size_t Count(MessageId id) const;
+
+  private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::vector<Message> m_messages;
+};
+
+// Runs a program to its end (no shell) and returns its exit status; its output
+// goes into *output when given.
+int RunProgram(const std::vector<std::string>& argv, std::string* output = nullptr);
+
+// A small test clip made by ffmpeg from its built-in sources.
+std::filesystem::path MakeClip(const std::filesystem::path& path, double seconds,
+                               bool withAudio = true);
+
+std::filesystem::path FixturePath(const std::string& name);
+
+void WriteFile(const std::filesystem::path& path, const std::string& content);
+std::string ReadFile(const std::filesystem::path& path);
+
+}  // namespace brisklo::test
