@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "core/settings.h"
+
+namespace brisklo {
+
+// The settings file. Nothing is cached: every read parses the file, so a value
+// written by one window or thread is seen by the next reader. Every write
+// replaces the file atomically (temporary file, flush, rename) while holding a
+// lock that also excludes other processes, so two writers of different keys
+// never lose each other's change and a crash never leaves a broken file.
+class ConfigStore {
+  public:
+    // The process's store: "configure.ini" in "Brisklo/Config" under the data folder.
+    static ConfigStore& Instance();
+    explicit ConfigStore(std::filesystem::path file);
+
+    const std::filesystem::path& path() const { return m_file; }
+
+    // The stored integer; defaultValue when the file or key is missing, 0 when
+    // the stored text is not a number.
+    std::int32_t GetInt(std::string_view section, std::string_view key,
+                        std::int32_t defaultValue) const;
+    std::string GetString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue) const;
+    // False when the file cannot be written or the value holds a line break.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Typed access through the settings table.
+    std::int32_t Get(Setting setting) const;
+    std::string GetText(Setting setting) const;
+    bool Set(Setting setting, std::int32_t value);
+    bool Set(Setting setting, std::string_view value);
+
+    // Where compressed files go: output-dir, else "BRK视频压缩" in the Documents
+    // folder, else on the Desktop, else in the home folder. Created if missing.
+    std::filesystem::path GetOutputFolder() const;
+
+  private:
+    std::string ReadText() const;
+
+    std::filesystem::path m_file;
+    mutable std::mutex m_writeMutex;
+};
+
+inline constexpr std::string_view kDefaultOutputFolderName = "BRK视频压缩";
+
+}  // namespace brisklo

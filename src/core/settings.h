@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string_view>
+
+namespace brisklo {
+
+// Every setting the program keeps, in section "global" of the settings file.
+enum class Setting {
+    OutputDir,
+    OutputDirType,
+    CompressType,
+    VideoType,
+    VideoRatioIndex,
+    VideoRatioWidth,
+    VideoRatioHeight,
+    AudioChannel,
+    AudioSampleRate,
+    AudioBitrate,
+    AudioChannelIndex,
+    AudioSampleRateIndex,
+    AudioBitrateIndex,
+    ImageCompressType,
+    ImageType,
+    ImageRatioIndex,
+    ImageDefineParam,
+    GifDefineParam,
+    GifDropFrameIndex,
+    WindowClose,
+    ServiceUrl,
+};
+
+enum class SettingType { Integer, Text };
+
+struct SettingInfo {
+    Setting id;
+    std::string_view key;
+    SettingType type;
+    int defaultInt;
+    std::string_view defaultText;
+};
+
+inline constexpr std::string_view kSettingsSection = "global";
+// Where the upgrade check and feedback go unless the settings name another service.
+inline constexpr std::string_view kDefaultServiceUrl = "https://api.brisklo.app";
+
+const SettingInfo& Describe(Setting setting);
+
+}  // namespace brisklo

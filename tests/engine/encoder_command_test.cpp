@@ -1,0 +1,157 @@
+#include "video/encoder_command.h"
+
+#include <gtest/gtest.h>
+
+#include "core/config_store.h"
+#include "test_support.h"
+#include "video/encoder_locator.h"
+
+namespace brisklo {
+namespace {
+namespace fs = std::filesystem;
+using test::ScopedEnv;
+using test::TempDir;
+
+class EncoderCommandTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    ConfigStore config{dir / "configure.ini"};
+    fs::path out = dir / "out";
+    VideoTask task{"clip.avi", "", "/videos/clip.avi", 100};
+
+    void SetUp() override { fs::create_directory(out); }
+};
+
+TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
+    const TaskParam param{.taskId = 1,
+                          .compressType = 2,
+                          .videoType = 3,
+                          .resolutionIndex = 1,
+                          .width = 1920,
+                          .height = 1080,
+                          .channelIndex = 1,
+                          .channel = 1,
+                          .sampleRateIndex = 7,
+                          .sampleRate = 22050,
+                          .bitrateIndex = 3,
+                          .bitrate = 64000};
+    const auto settings = ResolveEncodeSettings(param, config, {.balanced = true});
+    auto command = BuildEncoderCommand(task, settings, out, "/opt/brisklo/ffmpeg");
+    ASSERT_TRUE(command.ok()) << command.error().message;
+    const fs::path expectedOutput = out / "clip.mkv";
+    EXPECT_EQ(command.value().outputPath, expectedOutput);
+    EXPECT_EQ(command.value().argv, (std::vector<std::string>{"/opt/brisklo/ffmpeg",
+                                                              "-y",
+                                                              "-i",
+                                                              "/videos/clip.avi",
+                                                              "-s",
+                                                              "1920*1080",
+                                                              "-vcodec",
+                                                              "h264",
+                                                              "-acodec",
+                                                              "aac",
+                                                              "-preset",
+                                                              "fast",
+                                                              "-crf",
+                                                              "38",
+                                                              "-ab",
+                                                              "64000",
+                                                              "-ar",
+                                                              "22050",
+                                                              "-ac",
+                                                              "1",
+                                                              expectedOutput.string()}));
+    EXPECT_EQ(command.value().displayText,
+              "\"/opt/brisklo/ffmpeg\" -y -i \"/videos/clip.avi\" -s \"1920*1080\" -vcodec h264 "
+              "-acodec aac -preset fast -crf 38 -ab 64000 -ar 22050 -ac 1 \"" +
+                  expectedOutput.string() + "\"");
+}
+
+TEST_F(EncoderCommandTest, EmptySettingsGiveTheFirstTemplateWithDefaults) {
+    const auto settings = ResolveEncodeSettings(std::nullopt, config, {});
+    auto command = BuildEncoderCommand(task, settings, out, "/usr/bin/ffmpeg");
+    ASSERT_TRUE(command.ok());
+    EXPECT_EQ(command.value().displayText,
+              "\"/usr/bin/ffmpeg\" -y -i \"/videos/clip.avi\" -vcodec h264 -acodec aac -preset "
+              "ultrafast -crf 28 -ab 128000 -ar 44100 -ac 2 \"" +
+                  (out / "clip.mp4").string() + "\"");
+}
+
+TEST_F(EncoderCommandTest, SettingsAreReadAtTaskStart) {
+    ASSERT_TRUE(config.Set(Setting::CompressType, 1));
+    ASSERT_TRUE(config.Set(Setting::VideoType, 2));
+    ASSERT_TRUE(config.Set(Setting::VideoRatioWidth, 0));
+    ASSERT_TRUE(config.Set(Setting::VideoRatioHeight, 720));
+    ASSERT_TRUE(config.Set(Setting::AudioBitrate, 96000));
+    auto settings = ResolveEncodeSettings(std::nullopt, config, {});
+    EXPECT_EQ(settings.quality, 34);
+    EXPECT_EQ(settings.extension, "mov");
+    EXPECT_EQ(settings.sizeText, "");  // a width of 0 keeps the source size
+    EXPECT_EQ(settings.bitrate, 96000);
+
+    ASSERT_TRUE(config.Set(Setting::CompressType, 7));
+    ASSERT_TRUE(config.Set(Setting::VideoType, 9));
+    settings = ResolveEncodeSettings(std::nullopt, config, {});
+    EXPECT_EQ(settings.quality, 28);
+    EXPECT_EQ(settings.extension, "mp4");
+}
+
+TEST_F(EncoderCommandTest, CustomSliderOverridesEvenTheTasksOwnLevel) {
+    const TaskParam param{.taskId = 1, .compressType = 2};
+    const auto settings =
+        ResolveEncodeSettings(param, config, {.customQuality = true, .qualitySlider = 23});
+    EXPECT_EQ(settings.quality, 23);
+    EXPECT_EQ(settings.preset, "ultrafast");
+}
+
+TEST_F(EncoderCommandTest, OutputNamesAndNumbering) {
+    EXPECT_EQ(OutputBaseName("a.b.mov"), "a.b");
+    EXPECT_EQ(OutputBaseName("clip"), "clip");
+    EXPECT_EQ(OutputBaseName(".hidden"), ".hidden");
+    EXPECT_EQ(OutputBaseName("-x 'y' \"ü\".mp4"), "-x 'y' \"ü\"");
+
+    const auto settings = ResolveEncodeSettings(std::nullopt, config, {});
+    test::WriteFile(out / "clip.mp4", "earlier");
+    test::WriteFile(out / "clip(2).mp4", "earlier");
+    auto third = BuildEncoderCommand(task, settings, out, "ffmpeg");
+    ASSERT_TRUE(third.ok());
+    EXPECT_EQ(third.value().outputPath, out / "clip(3).mp4");
+    EXPECT_EQ(test::ReadFile(out / "clip.mp4"), "earlier");
+
+    VideoTask bare{"clip", "", "/videos/clip", 1};
+    EXPECT_EQ(BuildEncoderCommand(bare, settings, out, "ffmpeg").value().outputPath,
+              out / "clip(4).mp4");
+}
+
+TEST_F(EncoderCommandTest, RelativeAndOptionLikeNamesBecomeAbsolute) {
+    const auto settings = ResolveEncodeSettings(std::nullopt, config, {});
+    VideoTask odd{"-i.mp4", "", "-i.mp4", 1};
+    auto command = BuildEncoderCommand(odd, settings, out, "ffmpeg");
+    ASSERT_TRUE(command.ok());
+    EXPECT_EQ(command.value().argv[3], (fs::current_path() / "-i.mp4").string());
+    VideoTask protocol{"concat:a|b.mp4", "", "concat:a|b.mp4", 1};
+    command = BuildEncoderCommand(protocol, settings, out, "ffmpeg");
+    ASSERT_TRUE(command.ok());
+    EXPECT_TRUE(command.value().argv[3].starts_with('/'));
+}
+
+TEST_F(EncoderCommandTest, UncreatableOutputFolderIsAClearError) {
+    test::WriteFile(dir / "blocker", "x");
+    const auto settings = ResolveEncodeSettings(std::nullopt, config, {});
+    auto command = BuildEncoderCommand(task, settings, dir / "blocker" / "sub", "ffmpeg");
+    ASSERT_FALSE(command.ok());
+    EXPECT_NE(command.error().message.find("blocker/sub/clip.mp4"), std::string::npos);
+}
+
+TEST(EncoderLocator, PrefersTheExecutablesFolderThenPath) {
+    TempDir dir;
+    ScopedEnv path("PATH", "relative/bin:" + dir.path().string());
+    EXPECT_EQ(FindEncoder(), fs::path("ffmpeg"));  // nowhere: the bare name
+    test::WriteFile(dir / "ffmpeg", "#!/bin/sh\n");
+    EXPECT_EQ(FindEncoder(), fs::path("ffmpeg"));  // not executable
+    fs::permissions(dir / "ffmpeg", fs::perms::owner_all);
+    EXPECT_EQ(FindEncoder(), dir / "ffmpeg");
+}
+
+}  // namespace
+}  // namespace brisklo
