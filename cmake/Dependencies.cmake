@@ -1,3 +1,7 @@
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil)
+
+if(BRISKLO_BUILD_GUI)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets UiTools Test)
+endif()

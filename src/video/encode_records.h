@@ -14,6 +14,7 @@ struct EncodeProgress {
     std::atomic<std::int32_t> taskId{0};
     std::atomic<std::int32_t> durationMs{0};
     std::atomic<std::int32_t> timeMs{0};
+    std::atomic<float> speed{0};  // times real time; 0 while unknown
 };
 
 // Payload of MessageId::EncodeProgress.

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <system_error>
 
 #include "video/encode_records.h"
@@ -92,6 +93,7 @@ void EncodeRun::Read() {
             if (event.kind == Kind::Duration) m_progress->durationMs = Low32(event.ms);
             if (event.kind == Kind::Progress) {
                 m_progress->timeMs = Low32(event.ms);
+                m_progress->speed = std::strtof(m_parser.speed().c_str(), nullptr);
                 pending = true;
             }
         }

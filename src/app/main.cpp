@@ -1,0 +1,31 @@
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "core/config_store.h"
+#include "ui/skin.h"
+#include "video/encoder_locator.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Brisklo"));
+    brisklo::ui::ApplyStyleSheet(app);
+
+    brisklo::app::MainWindow window(brisklo::ConfigStore::Instance(), brisklo::FindEncoder());
+    try {
+        window.create();
+    } catch (const brisklo::ui::SkinError& error) {
+        std::fprintf(stderr, "brisklo: %s\n", error.what());
+        return 1;
+    }
+    // Files named on the command line are added to the video list.
+    const QStringList files = app.arguments().mid(1);
+    for (const QString& file : files) {
+        if (window.AddVideo(file.toStdString()) < 0) {
+            std::fprintf(stderr, "brisklo: cannot read %s\n", qPrintable(file));
+        }
+    }
+    window.show();
+    return app.exec();
+}

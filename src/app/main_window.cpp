@@ -1,0 +1,92 @@
+#include "app/main_window.h"
+
+#include <system_error>
+
+#include "app/video_list_view.h"
+#include "core/config_store.h"
+#include "ui/controls.h"
+#include "video/media_probe.h"
+#include "video/video_completion.h"
+#include "video/video_worker.h"
+
+namespace brisklo::app {
+namespace fs = std::filesystem;
+
+MainWindow::MainWindow(ConfigStore& config, fs::path encoder, QWidget* owner)
+    : ui::WindowBase(owner), m_config(config), m_encoder(std::move(encoder)) {
+    setWindowFlags(Qt::Window);
+}
+
+MainWindow::~MainWindow() { StopWorkers(); }
+
+void MainWindow::initWindow() {
+    m_videoView = std::make_unique<VideoListView>(this, control(QStringLiteral("videoList")));
+    for (const char* option : {"video-compress-check", "video-compress-slider",
+                               "video-compress-balanced-check", "all-compress", "videoEmpty"}) {
+        control(QString::fromLatin1(option));
+    }
+    m_videoCompletion = std::make_unique<VideoCompletion>(m_videoModel, *m_videoView);
+    m_videoWorker =
+        std::make_unique<VideoWorker>(m_videoModel, m_config, *m_videoView, *postBox(), m_encoder);
+    m_videoWorker->Start();
+}
+
+std::int32_t MainWindow::AddVideo(const fs::path& file) {
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    if (error) return -1;
+    VideoTask task{file.filename().string(), "", fs::absolute(file, error).string(),
+                   static_cast<std::int64_t>(size)};
+    const double duration = GetMediaDuration(file);
+    const std::int32_t id = m_videoModel.Add(task);
+    QWidget* row = m_videoView->AddRow(id, task, duration);
+    wireNotifications(row);
+    // The large "add files" hint gives way to the list once it has rows.
+    control(QStringLiteral("videoEmpty"))->hide();
+    return id;
+}
+
+void MainWindow::CompressVideo(std::int32_t taskId) {
+    m_videoView->ShowWaiting(taskId);
+    m_videoModel.Enqueue(taskId, /*onlyIfNew=*/false);
+}
+
+void MainWindow::CompressAllVideos() {
+    std::vector<std::int32_t> ids;
+    for (int i = 0; i < m_videoView->RowCount(); ++i) {
+        QWidget* row = m_videoView->RowAt(i);
+        const std::int32_t id = ui::Tag(row);
+        if (!ui::IsChecked(ui::FindSubControl(row, QStringLiteral("videocheckBox")))) continue;
+        if (m_videoModel.IsBusy(id)) continue;
+        m_videoView->ShowWaiting(id);
+        ids.push_back(id);
+    }
+    m_videoModel.EnqueueAll(ids);
+}
+
+void MainWindow::notify(const ui::Notification& n) {
+    if (n.type != ui::kClick || !n.sender) return;
+    if (n.senderName == QStringLiteral("compressBtn")) {
+        CompressVideo(ui::Tag(n.sender));
+    } else if (n.senderName == QStringLiteral("all-compress")) {
+        CompressAllVideos();
+    }
+}
+
+int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& handled) {
+    if (m_videoCompletion && m_videoCompletion->Dispatch(static_cast<MessageId>(number), payload)) {
+        // Handled here; the framework's default handling still sees it.
+        handled = false;
+        return 0;
+    }
+    return ui::WindowBase::handleCustomMessage(number, payload, handled);
+}
+
+void MainWindow::onFinalMessage() { StopWorkers(); }
+
+void MainWindow::StopWorkers() {
+    if (m_videoView) m_videoView->Close();
+    if (m_videoWorker) m_videoWorker->Stop();
+}
+
+}  // namespace brisklo::app

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "core/messages.h"
+#include "core/video_task.h"
+#include "video/encode_run.h"
+
+namespace brisklo {
+
+class ConfigStore;
+class VideoTaskModel;
+class VideoView;
+
+// Runs queued video tasks one after another: takes the next task, shows its row
+// running, reads the options of this moment, builds the command, starts the
+// encoder and records the output. The encode's end arrives as a posted message;
+// VideoCompletion finishes the task, which lets the worker take the next one.
+// A task that cannot start is reported as failed and the queue goes on.
+class VideoWorker {
+  public:
+    VideoWorker(VideoTaskModel& model, const ConfigStore& config, VideoView& view,
+                MessageSink& sink, std::filesystem::path encoder);
+    ~VideoWorker();  // stops
+
+    void Start();
+    // Stops the running encode (its output is removed) and ends the thread.
+    void Stop();
+
+  private:
+    void Run();
+    void StartTask(std::int32_t id, const VideoTask& task);
+
+    VideoTaskModel& m_model;
+    const ConfigStore& m_config;
+    VideoView& m_view;
+    MessageSink& m_sink;
+    const std::filesystem::path m_encoder;
+    std::atomic<bool> m_stopping{false};
+    std::mutex m_runMutex;  // guards m_run between the worker and Stop
+    std::unique_ptr<EncodeRun> m_run;
+    std::thread m_thread;
+};
+
+}  // namespace brisklo

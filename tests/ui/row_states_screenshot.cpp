@@ -1,0 +1,67 @@
+// Shows the main window with video rows in every state (waiting, running,
+// finished with a saving, finished larger than the source, failed) and saves a
+// screenshot of the screen. Run under Xvfb by scripts/screenshot-video-rows.
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "app/video_list_view.h"
+#include "core/config_store.h"
+#include "core/file_utils.h"
+#include "test_support.h"
+#include "ui/skin.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: row_states_screenshot OUTPUT.png\n");
+        return 2;
+    }
+    brisklo::ui::ApplyStyleSheet(app);
+    brisklo::test::TempDir dir;
+    brisklo::ConfigStore config(dir / "configure.ini");
+    brisklo::app::MainWindow window(config, "ffmpeg");
+    window.create();
+
+    const char* names[] = {"家庭聚会 2026-05-01.mp4", "holiday clip (final).mov",
+                           "a very long name of a screen recording made on a long afternoon.mkv",
+                           "tiny.mp4", "broken upload.avi"};
+    std::vector<std::int32_t> ids;
+    for (const char* name : names) {
+        const auto clip = brisklo::test::MakeClip(dir / name, 2.0);
+        ids.push_back(window.AddVideo(clip));
+    }
+    auto& view = window.videoView();
+    view.ShowWaiting(ids[0]);
+    view.ShowRunning(ids[1]);
+    view.ShowProgress(ids[1], 42, 3.5f);
+    view.ShowParameterFlag(ids[1], true);
+    view.ShowRunning(ids[2]);
+    view.ShowFinished(ids[2], {.outputPath = "/out/x.mkv",
+                               .sourceSize = 100 << 10,
+                               .outputSize = 25 << 10,
+                               .saving = 75.0f,
+                               .sizeText = "25KB",
+                               .savingText = "75.00%",
+                               .savingColor = brisklo::kSavingColor});
+    view.ShowRunning(ids[3]);
+    view.ShowFinished(ids[3], {.outputPath = "/out/tiny.mp4",
+                               .sourceSize = 100 << 10,
+                               .outputSize = 120 << 10,
+                               .saving = -20.0f,
+                               .sizeText = "120KB",
+                               .savingText = "-20.00%",
+                               .savingColor = brisklo::kGrowthColor});
+    view.ShowRunning(ids[4]);
+    view.ShowFailed(ids[4], "the conversion failed: Invalid data found when processing input");
+
+    window.resize(960, 640);
+    window.move(0, 0);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    QTest::qWait(500);
+    const QPixmap shot = window.screen()->grabWindow(0);
+    return shot.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}

@@ -1,0 +1,15 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "core/log.h"
+#include "ui/skin.h"
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    brisklo::ui::ApplyStyleSheet(app);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

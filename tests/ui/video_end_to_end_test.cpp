@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <regex>
+
+#include "app/main_window.h"
+#include "app/video_list_view.h"
+#include "core/config_store.h"
+#include "core/file_utils.h"
+#include "test_support.h"
+#include "ui/controls.h"
+#include "video/encoder_locator.h"
+#include "video/video_completion.h"
+#include "video/video_view.h"
+
+namespace brisklo::app {
+namespace {
+namespace fs = std::filesystem;
+using test::TempDir;
+
+QString Sub(QWidget* row, const char* name) {
+    return ui::Text(ui::FindSubControl(row, QString::fromLatin1(name)));
+}
+QWidget* SubControl(QWidget* row, const char* name) {
+    return ui::FindSubControl(row, QString::fromLatin1(name));
+}
+
+class VideoEndToEndTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(config.Set(Setting::OutputDir, out.string()));
+        window.create();
+    }
+
+    // True once no video task waits or runs and the last result has been shown.
+    bool Idle() {
+        return window.videoModel().WaitingIds().empty() && window.videoModel().BusyIds().empty();
+    }
+
+    TempDir dir;
+    fs::path out = dir / "out";
+    ConfigStore config{dir / "configure.ini"};
+    MainWindow window{config, FindEncoder()};
+};
+
+TEST_F(VideoEndToEndTest, QueuedClipsRunOneAfterAnotherAndRowsShowEachState) {
+    const fs::path a = test::MakeClip(dir / "a clip.mp4", 1.0);
+    const fs::path broken = dir / "broken.mp4";
+    test::WriteFile(broken, "this is not a video at all\n");
+    const fs::path c = test::MakeClip(dir / "c'视频'.mov", 1.0);
+
+    const auto idA = window.AddVideo(a);
+    const auto idBroken = window.AddVideo(broken);
+    const auto idC = window.AddVideo(c);
+    ASSERT_EQ(window.videoView().RowCount(), 3);
+    QWidget* rowA = window.videoView().Row(idA);
+    EXPECT_EQ(Sub(rowA, "durationLabel"), QStringLiteral("00:00:01"));
+    EXPECT_EQ(Sub(rowA, "fileSizeLabel"), QString::fromStdString(FormatFileSize(fs::file_size(a))));
+
+    testing::internal::CaptureStdout();
+    window.CompressVideo(idA);
+    EXPECT_FALSE(ui::IsMouseEnabled(SubControl(rowA, "compressBtn")));  // waiting
+    window.CompressVideo(idBroken);
+    window.CompressVideo(idC);
+    const bool done = QTest::qWaitFor([&] { return Idle(); }, 60000);
+    const std::string log = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(done);
+
+    // Taken in queue order, each only after the one before it was finished.
+    std::vector<std::string> steps;
+    const std::regex step(R"((idleTaskList|busyTaskList) task_id: (\d+))");
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), step); it != std::sregex_iterator();
+         ++it) {
+        steps.push_back((*it)[1].str().substr(0, 4) + (*it)[2].str());
+    }
+    const auto id = [](std::int32_t n) { return std::to_string(n); };
+    EXPECT_EQ(steps, (std::vector<std::string>{"idle" + id(idA), "busy" + id(idA),
+                                               "idle" + id(idBroken), "busy" + id(idBroken),
+                                               "idle" + id(idC), "busy" + id(idC)}));
+
+    for (auto [taskId, source] : {std::pair{idA, a}, std::pair{idC, c}}) {
+        QWidget* row = window.videoView().Row(taskId);
+        const fs::path output = window.videoModel().OutputPath(taskId).value();
+        ASSERT_TRUE(fs::exists(output));
+        EXPECT_EQ(output.parent_path(), out);
+        EXPECT_EQ(Sub(row, "compressBtn"), QStringLiteral("压缩完成"));
+        EXPECT_FALSE(ui::IsMouseEnabled(SubControl(row, "compressBtn")));
+        EXPECT_EQ(Sub(row, "progress-label"), QStringLiteral("100%"));
+        EXPECT_EQ(ui::Value(SubControl(row, "progress-slider")), 100);
+        EXPECT_EQ(Sub(row, "s1Label"),
+                  QString::fromStdString(FormatFileSize(fs::file_size(output))));
+        const float saving = *ComputeSaving(fs::file_size(source), fs::file_size(output));
+        EXPECT_EQ(Sub(row, "y1Label"), QString::asprintf("%.2f%%", static_cast<double>(saving)));
+        EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")),
+                  saving < 0 ? kGrowthColor : kSavingColor);
+        EXPECT_TRUE(SubControl(row, "errorLabel")->isHidden());
+    }
+    EXPECT_EQ(window.videoModel().OutputPath(idA).value(), (out / "a clip.mp4").string());
+    EXPECT_EQ(window.videoModel().OutputPath(idC).value(), (out / "c'视频'.mp4").string());
+
+    QWidget* failed = window.videoView().Row(idBroken);
+    EXPECT_FALSE(SubControl(failed, "errorLabel")->isHidden());
+    EXPECT_FALSE(SubControl(failed, "errorLabel")->toolTip().isEmpty());
+    EXPECT_TRUE(SubControl(failed, "progress-container")->isHidden());
+    EXPECT_EQ(Sub(failed, "compressBtn"), QStringLiteral("压 缩"));
+    EXPECT_TRUE(ui::IsMouseEnabled(SubControl(failed, "compressBtn")));
+    EXPECT_FALSE(fs::exists(out / "broken.mp4"));  // nothing half-written left
+
+    // Compressed again: a new numbered file, the first result stays.
+    const auto firstSize = fs::file_size(out / "a clip.mp4");
+    window.CompressVideo(idA);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
+    EXPECT_EQ(window.videoModel().OutputPath(idA).value(), (out / "a clip(2).mp4").string());
+    EXPECT_EQ(fs::file_size(out / "a clip.mp4"), firstSize);
+    EXPECT_GT(fs::file_size(out / "a clip(2).mp4"), 0u);
+}
+
+TEST_F(VideoEndToEndTest, OptionControlsAreReadWhenTheTaskStarts) {
+    const fs::path a = test::MakeClip(dir / "a.mp4", 1.0);
+    ui::SetChecked(window.control(QStringLiteral("video-compress-check")), true);
+    ui::SetValue(window.control(QStringLiteral("video-compress-slider")), 40);
+    ui::SetChecked(window.control(QStringLiteral("video-compress-balanced-check")), true);
+    const auto id = window.AddVideo(a);
+    testing::internal::CaptureStdout();
+    window.CompressVideo(id);
+    const bool done = QTest::qWaitFor([&] { return Idle(); }, 60000);
+    const std::string log = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(done);
+    EXPECT_NE(log.find("-preset fast -crf 40 -ab 128000 -ar 44100 -ac 2"), std::string::npos)
+        << log;
+}
+
+TEST_F(VideoEndToEndTest, MissingEncoderFailsEachTaskAndTheQueueGoesOn) {
+    MainWindow noEncoder{config, "/nonexistent/ffmpeg"};
+    noEncoder.create();
+    const fs::path a = test::MakeClip(dir / "a.mp4", 1.0);
+    const auto first = noEncoder.AddVideo(a);
+    const auto second = noEncoder.AddVideo(a);
+    noEncoder.CompressVideo(first);
+    noEncoder.CompressVideo(second);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return noEncoder.videoModel().WaitingIds().empty() &&
+                   noEncoder.videoModel().BusyIds().empty();
+        },
+        20000));
+    for (auto taskId : {first, second}) {
+        QWidget* row = noEncoder.videoView().Row(taskId);
+        EXPECT_FALSE(SubControl(row, "errorLabel")->isHidden());
+        EXPECT_NE(
+            SubControl(row, "errorLabel")->toolTip().indexOf(QStringLiteral("/nonexistent/ffmpeg")),
+            -1);
+    }
+    EXPECT_TRUE(fs::is_empty(out));  // the reserved names were given back
+}
+
+TEST(ComputeSaving, ArithmeticAndZeroSource) {
+    EXPECT_FLOAT_EQ(*ComputeSaving(100 * 1024, 120 * 1024), -20.0f);
+    EXPECT_FLOAT_EQ(*ComputeSaving(100 * 1024, 25 * 1024), 75.0f);
+    // Sizes past 4 GiB keep their high bits.
+    EXPECT_FLOAT_EQ(*ComputeSaving(8LL << 30, 2LL << 30), 75.0f);
+    EXPECT_FALSE(ComputeSaving(0, 10).has_value());
+}
+
+}  // namespace
+}  // namespace brisklo::app
