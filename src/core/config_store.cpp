@@ -123,18 +123,4 @@ bool ConfigStore::Set(Setting setting, std::string_view value) {
     return WriteString(kSettingsSection, Describe(setting).key, value);
 }
 
-fs::path ConfigStore::GetOutputFolder() const {
-    if (const std::string chosen = GetText(Setting::OutputDir); !chosen.empty()) {
-        return CreateDirectoryTree(chosen);
-    }
-    fs::path base = GetSpecialFolder(SpecialFolder::Documents);
-    if (base.empty() || ::access(base.c_str(), F_OK) != 0) {
-        base = GetSpecialFolder(SpecialFolder::Desktop);
-        if (base.empty() || ::access(base.c_str(), F_OK) != 0) {
-            base = GetSpecialFolder(SpecialFolder::Home);
-        }
-    }
-    return CreateDirectoryTree(base / std::string(kDefaultOutputFolderName));
-}
-
 }  // namespace brisklo

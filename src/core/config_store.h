@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/settings.h"
+#include "core/settings_source.h"
 
 namespace brisklo {
 
@@ -15,7 +16,7 @@ namespace brisklo {
 // replaces the file atomically (temporary file, flush, rename) while holding a
 // lock that also excludes other processes, so two writers of different keys
 // never lose each other's change and a crash never leaves a broken file.
-class ConfigStore {
+class ConfigStore : public SettingsSource {
   public:
     // The process's store: "configure.ini" in "Brisklo/Config" under the data folder.
     static ConfigStore& Instance();
@@ -33,14 +34,10 @@ class ConfigStore {
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // Typed access through the settings table.
-    std::int32_t Get(Setting setting) const;
-    std::string GetText(Setting setting) const;
+    std::int32_t Get(Setting setting) const override;
+    std::string GetText(Setting setting) const override;
     bool Set(Setting setting, std::int32_t value);
     bool Set(Setting setting, std::string_view value);
-
-    // Where compressed files go: output-dir, else "BRK视频压缩" in the Documents
-    // folder, else on the Desktop, else in the home folder. Created if missing.
-    std::filesystem::path GetOutputFolder() const;
 
   private:
     std::string ReadText() const;
@@ -48,7 +45,5 @@ class ConfigStore {
     std::filesystem::path m_file;
     mutable std::mutex m_writeMutex;
 };
-
-inline constexpr std::string_view kDefaultOutputFolderName = "BRK视频压缩";
 
 }  // namespace brisklo

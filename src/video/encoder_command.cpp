@@ -1,6 +1,6 @@
 #include "video/encoder_command.h"
 
-#include "core/config_store.h"
+#include "core/settings_source.h"
 #include "core/unique_path.h"
 
 namespace brisklo {
@@ -37,7 +37,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 EncodeSettings ResolveEncodeSettings(const std::optional<TaskParam>& param,
-                                     const ConfigStore& config, const VideoOptionValues& options) {
+                                     const SettingsSource& config, const VideoOptionValues& options) {
     EncodeSettings s;
     if (param) {
         s.compressType = param->compressType;

@@ -12,7 +12,7 @@
 
 namespace brisklo {
 
-class ConfigStore;
+class SettingsSource;
 
 // The main window's video option controls, read at the moment a task starts.
 struct VideoOptionValues {
@@ -45,7 +45,7 @@ struct EncoderCommand {
 // The task's own parameters when it has them, else the settings of this moment;
 // then the quality, preset, frame size and container they stand for.
 EncodeSettings ResolveEncodeSettings(const std::optional<TaskParam>& param,
-                                     const ConfigStore& config, const VideoOptionValues& options);
+                                     const SettingsSource& config, const VideoOptionValues& options);
 
 // The output name's stem: the file name before its last ".", or the whole name
 // when it has no extension.

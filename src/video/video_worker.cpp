@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "core/config_store.h"
+#include "core/settings_source.h"
 #include "core/log.h"
 #include "core/video_task_model.h"
 #include "video/encoder_command.h"
@@ -11,7 +11,7 @@
 namespace brisklo {
 namespace fs = std::filesystem;
 
-VideoWorker::VideoWorker(VideoTaskModel& model, const ConfigStore& config, VideoView& view,
+VideoWorker::VideoWorker(VideoTaskModel& model, const SettingsSource& config, VideoView& view,
                          MessageSink& sink, fs::path encoder)
     : m_model(model), m_config(config), m_view(view), m_sink(sink), m_encoder(std::move(encoder)) {}
 

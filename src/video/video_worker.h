@@ -12,7 +12,7 @@
 
 namespace brisklo {
 
-class ConfigStore;
+class SettingsSource;
 class VideoTaskModel;
 class VideoView;
 
@@ -23,7 +23,7 @@ class VideoView;
 // A task that cannot start is reported as failed and the queue goes on.
 class VideoWorker {
   public:
-    VideoWorker(VideoTaskModel& model, const ConfigStore& config, VideoView& view,
+    VideoWorker(VideoTaskModel& model, const SettingsSource& config, VideoView& view,
                 MessageSink& sink, std::filesystem::path encoder);
     ~VideoWorker();  // stops
 
@@ -36,7 +36,7 @@ class VideoWorker {
     void StartTask(std::int32_t id, const VideoTask& task);
 
     VideoTaskModel& m_model;
-    const ConfigStore& m_config;
+    const SettingsSource& m_config;
     VideoView& m_view;
     MessageSink& m_sink;
     const std::filesystem::path m_encoder;
