@@ -5,3 +5,4 @@ pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavut
 if(BRISKLO_BUILD_GUI)
     find_package(Qt6 REQUIRED COMPONENTS Widgets UiTools Test)
 endif()
+pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)

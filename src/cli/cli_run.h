@@ -1,0 +1,20 @@
+#pragma once
+
+#include <atomic>
+
+#include "cli/cli_options.h"
+
+namespace brisklo {
+class SettingsSource;
+}
+
+namespace brisklo::cli {
+
+// Set by the SIGINT/SIGTERM handler; the run stops its workers when it sees it.
+extern std::atomic<bool> g_interrupted;
+
+// Compresses everything the options name and reports it. Returns the exit
+// status: 0 all succeeded, 1 any failed, 130 interrupted.
+int RunBatch(const CliOptions& options, const SettingsSource& settings, bool stderrIsTerminal);
+
+}  // namespace brisklo::cli

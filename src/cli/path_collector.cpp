@@ -1,0 +1,74 @@
+#include "cli/path_collector.h"
+
+#include <algorithm>
+#include <set>
+#include <system_error>
+
+#include "video/media_probe.h"
+
+namespace brisklo::cli {
+namespace fs = std::filesystem;
+
+namespace {
+
+void AddFolder(const fs::path& folder, bool recursive, Collection& out) {
+    std::error_code error;
+    std::vector<fs::path> entries;
+    std::vector<fs::path> subfolders;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError)) {
+            if (recursive && !it->is_symlink(typeError)) subfolders.push_back(it->path());
+        } else if (it->is_regular_file(typeError)) {
+            entries.push_back(it->path());
+        }
+    }
+    if (error) {
+        out.problems.push_back(folder.string() + ": cannot list the folder: " + error.message());
+        return;
+    }
+    std::sort(entries.begin(), entries.end());
+    std::sort(subfolders.begin(), subfolders.end());
+    for (const fs::path& entry : entries) {
+        const MediaKind kind = KindByExtension(entry.filename().string());
+        if (kind != MediaKind::Unknown) out.files.push_back({entry, kind});
+    }
+    for (const fs::path& sub : subfolders) AddFolder(sub, recursive, out);
+}
+
+}  // namespace
+
+Collection CollectPaths(const std::vector<std::string>& paths, bool recursive) {
+    Collection out;
+    for (const std::string& text : paths) {
+        const fs::path path(text);
+        std::error_code error;
+        const fs::file_status status = fs::status(path, error);
+        if (error || !fs::exists(status)) {
+            out.problems.push_back(text + ": no such file or folder");
+        } else if (fs::is_directory(status)) {
+            AddFolder(path, recursive, out);
+        } else if (!fs::is_regular_file(status)) {
+            out.problems.push_back(text + ": not a regular file");
+        } else if (const MediaKind kind = KindByExtension(path.filename().string());
+                   kind != MediaKind::Unknown) {
+            out.files.push_back({path, kind});
+        } else if (HasMediaStream(path)) {
+            out.files.push_back({path, MediaKind::Video});
+        } else {
+            out.problems.push_back(text +
+                                   ": not a video or image (unknown extension and no video or "
+                                   "audio stream found)");
+        }
+    }
+    // The same file named twice (or through a folder and by name) runs once.
+    std::set<fs::path> seen;
+    std::erase_if(out.files, [&](const CollectedFile& file) {
+        std::error_code error;
+        const fs::path key = fs::weakly_canonical(file.path, error);
+        return !seen.insert(error ? file.path : key).second;
+    });
+    return out;
+}
+
+}  // namespace brisklo::cli
