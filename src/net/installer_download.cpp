@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "core/file_utils.h"
@@ -41,20 +40,33 @@ DownloadOutcome Failure(DownloadStatus status, std::string reason) {
     return outcome;
 }
 
-// libcurl's detailed message when it left one, else the text for the code.
-std::string CurlReason(CURLcode code, const std::vector<char>& details) {
-    if (!details.empty() && details.front() != '\0') return details.data();
-    return curl_easy_strerror(code);
-}
+// One request with its own handle and the place libcurl leaves its detailed
+// error message.
+struct Request {
+    Easy easy;
+    std::vector<char> details = std::vector<char>(CURL_ERROR_SIZE, '\0');
 
-// Options the size request and the data request share.
-Easy MakeEasy(const std::string& url, const DownloadRequest& request, std::vector<char>& details) {
-    Easy easy(curl_easy_init());
-    if (!easy) return easy;
-    CURL* handle = easy.get();
-    details.assign(CURL_ERROR_SIZE, '\0');
+    // libcurl's detailed message when it left one, else the text for the code.
+    std::string Reason(CURLcode code) const {
+        if (details.front() != '\0') return details.data();
+        return curl_easy_strerror(code);
+    }
+    long Status() const {
+        long status = 0;
+        curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
+        return status;
+    }
+};
+
+// Options the size request and the data request share. Null when libcurl cannot
+// make a handle.
+std::unique_ptr<Request> MakeRequest(const std::string& url, const DownloadRequest& settings) {
+    auto request = std::make_unique<Request>();
+    request->easy.reset(curl_easy_init());
+    if (!request->easy) return nullptr;
+    CURL* handle = request->easy.get();
     curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, details.data());
+    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, request->details.data());
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
     // https only, redirects included: an installer never travels unprotected.
@@ -64,25 +76,54 @@ Easy MakeEasy(const std::string& url, const DownloadRequest& request, std::vecto
     curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!request.caFile.empty()) {
-        curl_easy_setopt(handle, CURLOPT_CAINFO, request.caFile.c_str());
+    if (!settings.caFile.empty()) {
+        curl_easy_setopt(handle, CURLOPT_CAINFO, settings.caFile.c_str());
     }
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, Millis(request.connectTimeout));
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, Millis(settings.connectTimeout));
     // Less than a byte a second for the stall time ends the transfer.
-    const auto stallSeconds =
-        std::max<long>(1, static_cast<long>((request.stallTimeout.count() + 999) / 1000));
+    const long stallSeconds =
+        std::max<long>(1, static_cast<long>((settings.stallTimeout.count() + 999) / 1000));
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stallSeconds);
-    return easy;
+    return request;
 }
 
-}  // namespace
+// Runs one request on the multi handle, so that a cancel can wake its wait for
+// data at once. A cancelled request ends with CURLE_ABORTED_BY_CALLBACK.
+CURLcode Perform(CURLM* multi, CURL* easy, const std::atomic<bool>& cancel) {
+    if (curl_multi_add_handle(multi, easy) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) {
+            int left = 0;
+            result = CURLE_FAILED_INIT;
+            while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+                if (message->msg == CURLMSG_DONE && message->easy_handle == easy) {
+                    result = message->data.result;
+                }
+            }
+            break;
+        }
+        if (cancel) break;
+        if (curl_multi_poll(multi, nullptr, 0, kPollMs, nullptr) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+    }
+    curl_multi_remove_handle(multi, easy);
+    return result;
+}
 
-// What the data request's write callback works with.
-struct InstallerDownload::Transfer {
+// The data request's body on its way into the partial file.
+struct DataTransfer {
     CURL* easy = nullptr;
     PartialFile* file = nullptr;
-    const ProgressCallback* progress = nullptr;
+    const InstallerDownload::ProgressCallback* progress = nullptr;
     std::uint64_t expected = 0;
     std::uint64_t received = 0;
     int lastPercent = 0;
@@ -91,8 +132,9 @@ struct InstallerDownload::Transfer {
     bool writeFailed = false;
     bool oversized = false;
 
+    // libcurl's write callback; taking less than offered ends the transfer.
     static std::size_t Write(char* data, std::size_t size, std::size_t count, void* user) {
-        auto* self = static_cast<Transfer*>(user);
+        auto* self = static_cast<DataTransfer*>(user);
         const std::size_t bytes = size * count;
         if (!self->statusChecked) {
             // An error page is never taken for the installer, nor shown as progress.
@@ -104,28 +146,65 @@ struct InstallerDownload::Transfer {
         if (self->httpError) return 0;
         if (self->received + bytes > self->expected) {
             self->oversized = true;
-            return 0;  // taking less than offered ends the transfer
+            return 0;
         }
         if (!self->file->Write(std::string_view(data, bytes))) {
             self->writeFailed = true;
             return 0;
         }
         self->received += bytes;
-        // Integer arithmetic: exact truncation, no rounding surprises near a boundary.
-        const int percent = static_cast<int>(self->received * 100 / self->expected);
-        if (percent != self->lastPercent) {
-            self->lastPercent = percent;
-            if (*self->progress) {
-                try {
-                    (*self->progress)(percent);
-                } catch (...) {
-                    // A display problem must not end the download.
-                }
-            }
-        }
+        self->Report();
         return bytes;
     }
+
+    void Report() {
+        // Integer arithmetic: exact truncation, no rounding surprises near a boundary.
+        const int percent = static_cast<int>(received * 100 / expected);
+        if (percent == lastPercent) return;
+        lastPercent = percent;
+        if (!*progress) return;
+        try {
+            (*progress)(percent);
+        } catch (...) {
+            // A display problem must not end the download.
+        }
+    }
 };
+
+// Names what ended a data request that did not bring the whole installer.
+DownloadOutcome JudgeUnfinished(const DataTransfer& transfer, const Request& request, CURLcode code,
+                                bool cancelled, const InstallerAddress& address) {
+    DownloadOutcome outcome;
+    outcome.bytesReceived = transfer.received;
+    outcome.bytesExpected = transfer.expected;
+    const std::string counts =
+        std::to_string(transfer.received) + " of " + std::to_string(transfer.expected) + " bytes";
+    const long status = request.Status();
+    if (cancelled) {
+        outcome.status = DownloadStatus::Cancelled;
+        outcome.reason = "cancelled after " + counts;
+    } else if (transfer.httpError || (code == CURLE_OK && !IsSuccessStatus(status))) {
+        outcome.status = DownloadStatus::HttpError;
+        outcome.reason = "the server answered " + std::to_string(status) + " for " + address.url;
+    } else if (transfer.writeFailed) {
+        outcome.status = DownloadStatus::FileError;
+        outcome.reason = "cannot write " + transfer.file->partialPath().string();
+    } else if (transfer.oversized) {
+        outcome.status = DownloadStatus::OversizedTransfer;
+        outcome.reason = "the server sent more than the " + std::to_string(transfer.expected) +
+                         " bytes it announced for " + address.fileName;
+    } else if (code != CURLE_OK && transfer.received == 0) {
+        outcome.status = DownloadStatus::NetworkError;
+        outcome.reason = "cannot download " + address.url + ": " + request.Reason(code);
+    } else {
+        outcome.status = DownloadStatus::ShortTransfer;
+        outcome.reason = "the download of " + address.fileName + " ended after " + counts;
+        if (code != CURLE_OK) outcome.reason += ": " + request.Reason(code);
+    }
+    return outcome;
+}
+
+}  // namespace
 
 InstallerDownload::InstallerDownload(DownloadRequest request) : m_request(std::move(request)) {}
 
@@ -140,7 +219,12 @@ bool InstallerDownload::Start(ProgressCallback progress, FinishedCallback finish
         m_thread =
             std::thread([this, progress = std::move(progress), finished = std::move(finished)] {
                 const DownloadOutcome outcome = Download(progress);
-                if (finished) finished(outcome);
+                if (!finished) return;
+                try {
+                    finished(outcome);
+                } catch (...) {
+                    // Nothing may escape the thread; the outcome was delivered.
+                }
             });
     } catch (const std::exception&) {
         m_started = false;
@@ -175,155 +259,94 @@ void InstallerDownload::Join() {
 
 DownloadOutcome InstallerDownload::Download(const ProgressCallback& progress) {
     try {
-        const InstallerAddress address = ParseInstallerAddress(m_request.url);
-        if (address.verdict == AddressVerdict::NotHttps) {
-            return Finish(Failure(DownloadStatus::InsecureAddress, address.reason));
-        }
-        if (address.verdict != AddressVerdict::Usable) {
-            return Finish(Failure(DownloadStatus::InvalidAddress, address.reason));
-        }
-        const fs::path folder = m_request.folder.empty() ? GetAppDataPath("Brisklo/Temp")
-                                                         : CreateDirectoryTree(m_request.folder);
-
-        EnsureCurlGlobalInit();
-        Multi multi(curl_multi_init());
-        if (!multi) return Finish(Failure(DownloadStatus::NetworkError, "libcurl is unusable"));
-        {
-            std::lock_guard lock(m_multiMutex);
-            m_multi = multi.get();
-        }
-        // Cancel must never wake a handle that is gone.
-        struct Unregister {
-            InstallerDownload& self;
-            ~Unregister() {
-                std::lock_guard lock(self.m_multiMutex);
-                self.m_multi = nullptr;
-            }
-        } unregister{*this};
-        if (m_cancel) return Finish(Failure(DownloadStatus::Cancelled, "cancelled"));
-
-        // Each transfer runs on the multi handle so that Cancel can wake its wait.
-        auto perform = [&](CURL* easy) {
-            if (curl_multi_add_handle(multi.get(), easy) != CURLM_OK) return CURLE_FAILED_INIT;
-            CURLcode result = CURLE_ABORTED_BY_CALLBACK;
-            for (;;) {
-                int running = 0;
-                if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
-                    result = CURLE_FAILED_INIT;
-                    break;
-                }
-                if (running == 0) {
-                    int left = 0;
-                    result = CURLE_FAILED_INIT;
-                    while (CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
-                        if (message->msg == CURLMSG_DONE && message->easy_handle == easy) {
-                            result = message->data.result;
-                        }
-                    }
-                    break;
-                }
-                if (m_cancel) break;
-                if (curl_multi_poll(multi.get(), nullptr, 0, kPollMs, nullptr) != CURLM_OK) {
-                    result = CURLE_FAILED_INIT;
-                    break;
-                }
-            }
-            curl_multi_remove_handle(multi.get(), easy);
-            return result;
-        };
-
-        // The size request.
-        std::vector<char> details;
-        std::uint64_t expected = 0;
-        {
-            Easy head = MakeEasy(address.url, m_request, details);
-            if (!head) return Finish(Failure(DownloadStatus::NetworkError, "libcurl is unusable"));
-            curl_easy_setopt(head.get(), CURLOPT_NOBODY, 1L);
-            const CURLcode code = perform(head.get());
-            if (m_cancel) return Finish(Failure(DownloadStatus::Cancelled, "cancelled"));
-            if (code != CURLE_OK) {
-                return Finish(
-                    Failure(DownloadStatus::NetworkError,
-                            "cannot reach " + address.url + ": " + CurlReason(code, details)));
-            }
-            long status = 0;
-            curl_easy_getinfo(head.get(), CURLINFO_RESPONSE_CODE, &status);
-            if (!IsSuccessStatus(status)) {
-                return Finish(Failure(
-                    DownloadStatus::HttpError,
-                    "the server answered " + std::to_string(status) + " for " + address.url));
-            }
-            curl_off_t length = -1;
-            curl_easy_getinfo(head.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-            if (length <= 0) {
-                return Finish(Failure(DownloadStatus::UnknownLength,
-                                      "the server did not announce the size of " +
-                                          address.fileName +
-                                          ", so a complete download could not be told "
-                                          "from a cut one"));
-            }
-            expected = static_cast<std::uint64_t>(length);
-        }
-
-        // The data request.
-        Result<PartialFile> created = PartialFile::Create(folder, address.fileName);
-        if (!created) return Finish(Failure(DownloadStatus::FileError, created.error().message));
-        PartialFile file = std::move(created).value();
-
-        Easy get = MakeEasy(address.url, m_request, details);
-        if (!get) return Finish(Failure(DownloadStatus::NetworkError, "libcurl is unusable"));
-        Transfer transfer;
-        transfer.easy = get.get();
-        transfer.file = &file;
-        transfer.progress = &progress;
-        transfer.expected = expected;
-        curl_easy_setopt(get.get(), CURLOPT_WRITEFUNCTION, &Transfer::Write);
-        curl_easy_setopt(get.get(), CURLOPT_WRITEDATA, &transfer);
-        const CURLcode code = perform(get.get());
-
-        DownloadOutcome outcome;
-        outcome.bytesReceived = transfer.received;
-        outcome.bytesExpected = expected;
-        const std::string counts =
-            std::to_string(transfer.received) + " of " + std::to_string(expected) + " bytes";
-        long status = 0;
-        curl_easy_getinfo(get.get(), CURLINFO_RESPONSE_CODE, &status);
-
-        if (code == CURLE_OK && IsSuccessStatus(status) && transfer.received == expected) {
-            Result<fs::path> saved = file.Commit();
-            if (!saved) return Finish(Failure(DownloadStatus::FileError, saved.error().message));
-            outcome.status = DownloadStatus::Completed;
-            outcome.file = saved.value();
-            return Finish(std::move(outcome));
-        }
-        if (m_cancel) {
-            outcome.status = DownloadStatus::Cancelled;
-            outcome.reason = "cancelled after " + counts;
-        } else if (transfer.httpError || (code == CURLE_OK && !IsSuccessStatus(status))) {
-            outcome.status = DownloadStatus::HttpError;
-            outcome.reason =
-                "the server answered " + std::to_string(status) + " for " + address.url;
-        } else if (transfer.writeFailed) {
-            outcome.status = DownloadStatus::FileError;
-            outcome.reason = "cannot write " + file.partialPath().string();
-        } else if (transfer.oversized) {
-            outcome.status = DownloadStatus::OversizedTransfer;
-            outcome.reason = "the server sent more than the " + std::to_string(expected) +
-                             " bytes it announced for " + address.fileName;
-        } else if (code != CURLE_OK && transfer.received == 0) {
-            outcome.status = DownloadStatus::NetworkError;
-            outcome.reason = "cannot download " + address.url + ": " + CurlReason(code, details);
-        } else {
-            outcome.status = DownloadStatus::ShortTransfer;
-            outcome.reason = "the download of " + address.fileName + " ended after " + counts;
-            if (code != CURLE_OK) outcome.reason += ": " + CurlReason(code, details);
-        }
-        // The partial file goes with `file` as it leaves scope.
-        return Finish(std::move(outcome));
+        return Finish(Fetch(progress));
     } catch (const std::exception& error) {
         return Finish(Failure(DownloadStatus::FileError,
                               std::string("the download failed: ") + error.what()));
     }
+}
+
+DownloadOutcome InstallerDownload::Fetch(const ProgressCallback& progress) {
+    const InstallerAddress address = ParseInstallerAddress(m_request.url);
+    if (address.verdict == AddressVerdict::NotHttps) {
+        return Failure(DownloadStatus::InsecureAddress, address.reason);
+    }
+    if (address.verdict != AddressVerdict::Usable) {
+        return Failure(DownloadStatus::InvalidAddress, address.reason);
+    }
+    const fs::path folder = m_request.folder.empty() ? GetAppDataPath("Brisklo/Temp")
+                                                     : CreateDirectoryTree(m_request.folder);
+
+    EnsureCurlGlobalInit();
+    Multi multi(curl_multi_init());
+    if (!multi) return Failure(DownloadStatus::NetworkError, "libcurl is unusable");
+    {
+        std::lock_guard lock(m_multiMutex);
+        m_multi = multi.get();
+    }
+    // Cancel must never wake a handle that is gone.
+    struct Unregister {
+        InstallerDownload& self;
+        ~Unregister() {
+            std::lock_guard lock(self.m_multiMutex);
+            self.m_multi = nullptr;
+        }
+    } unregister{*this};
+    if (m_cancel) return Failure(DownloadStatus::Cancelled, "cancelled");
+
+    // The size request.
+    std::uint64_t expected = 0;
+    {
+        const auto head = MakeRequest(address.url, m_request);
+        if (!head) return Failure(DownloadStatus::NetworkError, "libcurl is unusable");
+        curl_easy_setopt(head->easy.get(), CURLOPT_NOBODY, 1L);
+        const CURLcode code = Perform(multi.get(), head->easy.get(), m_cancel);
+        if (m_cancel) return Failure(DownloadStatus::Cancelled, "cancelled");
+        if (code != CURLE_OK) {
+            return Failure(DownloadStatus::NetworkError,
+                           "cannot reach " + address.url + ": " + head->Reason(code));
+        }
+        if (const long status = head->Status(); !IsSuccessStatus(status)) {
+            return Failure(DownloadStatus::HttpError,
+                           "the server answered " + std::to_string(status) + " for " + address.url);
+        }
+        curl_off_t length = -1;
+        curl_easy_getinfo(head->easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        if (length <= 0) {
+            return Failure(DownloadStatus::UnknownLength,
+                           "the server did not announce the size of " + address.fileName +
+                               ", so a complete download could not be told from a cut one");
+        }
+        expected = static_cast<std::uint64_t>(length);
+    }
+
+    // The data request.
+    Result<PartialFile> created = PartialFile::Create(folder, address.fileName);
+    if (!created) return Failure(DownloadStatus::FileError, created.error().message);
+    PartialFile file = std::move(created).value();
+    const auto get = MakeRequest(address.url, m_request);
+    if (!get) return Failure(DownloadStatus::NetworkError, "libcurl is unusable");
+    DataTransfer transfer;
+    transfer.easy = get->easy.get();
+    transfer.file = &file;
+    transfer.progress = &progress;
+    transfer.expected = expected;
+    curl_easy_setopt(get->easy.get(), CURLOPT_WRITEFUNCTION, &DataTransfer::Write);
+    curl_easy_setopt(get->easy.get(), CURLOPT_WRITEDATA, &transfer);
+    const CURLcode code = Perform(multi.get(), get->easy.get(), m_cancel);
+
+    // Complete means every announced byte and not one more, with a clean end.
+    if (code == CURLE_OK && IsSuccessStatus(get->Status()) && transfer.received == expected) {
+        Result<fs::path> saved = file.Commit();
+        if (!saved) return Failure(DownloadStatus::FileError, saved.error().message);
+        DownloadOutcome outcome;
+        outcome.status = DownloadStatus::Completed;
+        outcome.file = saved.value();
+        outcome.bytesReceived = outcome.bytesExpected = expected;
+        return outcome;
+    }
+    // The partial file is removed as `file` leaves scope.
+    return JudgeUnfinished(transfer, *get, code, m_cancel, address);
 }
 
 DownloadOutcome InstallerDownload::Finish(DownloadOutcome outcome) const {

@@ -58,14 +58,15 @@ class InstallerDownload {
     void Join();
 
   private:
-    struct Transfer;
     DownloadOutcome Download(const ProgressCallback& progress);
+    DownloadOutcome Fetch(const ProgressCallback& progress);
     DownloadOutcome Finish(DownloadOutcome outcome) const;
 
     DownloadRequest m_request;
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_started{false};
-    // Guards m_multi, which Cancel wakes while a transfer waits for data.
+    // Guards m_multi (libcurl's CURLM, kept opaque here), which Cancel wakes while
+    // a transfer waits for data.
     std::mutex m_multiMutex;
     void* m_multi = nullptr;
     std::thread m_thread;
