@@ -1,8 +1,10 @@
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil)
+pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
+pkg_check_modules(GLOG REQUIRED IMPORTED_TARGET libglog)
 
 if(BRISKLO_BUILD_GUI)
     find_package(Qt6 REQUIRED COMPONENTS Widgets UiTools Test)
 endif()
-pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
