@@ -72,12 +72,15 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
         return BadValue(option, value, "WIDTHxHEIGHT, e.g. 1280x720, or 0x0");
     };
 
-    const std::map<std::string, std::string> shortNames = {
-        {"-o", "--output"}, {"-r", "--recursive"}, {"-q", "--quiet"},
-        {"-h", "--help"},   {"-v", "--verbose"}};
+    const std::map<std::string, std::string> shortNames = {{"-o", "--output"},
+                                                           {"-r", "--recursive"},
+                                                           {"-q", "--quiet"},
+                                                           {"-h", "--help"},
+                                                           {"-v", "--verbose"}};
     const std::array<std::string, 12> withValue = {
-        "--output",   "--level",       "--format",        "--size",        "--crf",   "--channels",
-        "--sample-rate", "--audio-bitrate", "--image-level", "--scale", "--image-size", "--gif-drop"};
+        "--output",      "--level",    "--format",      "--size",
+        "--crf",         "--channels", "--sample-rate", "--audio-bitrate",
+        "--image-level", "--scale",    "--image-size",  "--gif-drop"};
 
     bool onlyPaths = false;
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -18,10 +18,10 @@ struct CliOptions {
     std::vector<std::string> paths;
     bool recursive = false;
     std::optional<std::string> outputDir;
-    std::optional<int> level;       // 0 general, 1 deep, 2 limit
-    std::optional<int> format;      // 0 mp4, 1 flv, 2 mov, 3 mkv
-    std::optional<Size> size;       // 0x0 keeps the source size
-    std::optional<int> crf;         // like the custom quality slider
+    std::optional<int> level;   // 0 general, 1 deep, 2 limit
+    std::optional<int> format;  // 0 mp4, 1 flv, 2 mov, 3 mkv
+    std::optional<Size> size;   // 0x0 keeps the source size
+    std::optional<int> crf;     // like the custom quality slider
     bool balanced = false;
     std::optional<int> channels;
     std::optional<int> sampleRate;

@@ -78,8 +78,9 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
         const auto size = fs::file_size(file.path, error);
         const fs::path absolute = fs::absolute(file.path, error);
         if (file.kind != MediaKind::Video) continue;
-        const std::int32_t id = videoModel.Add(
-            {file.path.filename().string(), "", absolute.string(), static_cast<std::int64_t>(size)});
+        const std::int32_t id =
+            videoModel.Add({file.path.filename().string(), "", absolute.string(),
+                            static_cast<std::int64_t>(size)});
         TaskRecord& record = records[id];
         record.source = file.path.string();
         record.kind = file.kind;

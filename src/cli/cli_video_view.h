@@ -14,7 +14,7 @@ namespace brisklo::cli {
 // The video list of the command line: results go into the run's records and to
 // the reporter; the running task's progress is kept for the progress line.
 class CliVideoView : public VideoView {
-public:
+  public:
     CliVideoView(std::map<std::int32_t, TaskRecord>& records, Reporter& reporter,
                  VideoOptionValues options)
         : m_records(records), m_reporter(reporter), m_options(options) {}
@@ -28,7 +28,7 @@ public:
     // "video a.mp4 42% 3.5x", or empty when no video runs.
     std::string ProgressText() const;
 
-private:
+  private:
     std::map<std::int32_t, TaskRecord>& m_records;
     Reporter& m_reporter;
     const VideoOptionValues m_options;

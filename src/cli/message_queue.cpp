@@ -10,9 +10,11 @@ void MessageQueue::Post(MessageId id, std::any payload) {
     m_posted.notify_one();
 }
 
-std::optional<std::pair<MessageId, std::any>> MessageQueue::Take(std::chrono::milliseconds timeout) {
+std::optional<std::pair<MessageId, std::any>> MessageQueue::Take(
+    std::chrono::milliseconds timeout) {
     std::unique_lock lock(m_mutex);
-    if (!m_posted.wait_for(lock, timeout, [this] { return !m_messages.empty(); })) return std::nullopt;
+    if (!m_posted.wait_for(lock, timeout, [this] { return !m_messages.empty(); }))
+        return std::nullopt;
     auto message = std::move(m_messages.front());
     m_messages.pop_front();
     return message;

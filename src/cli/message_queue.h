@@ -15,11 +15,11 @@ namespace brisklo::cli {
 // The command line's stand-in for a window's message queue: workers post, the
 // main thread takes the messages in order.
 class MessageQueue : public MessageSink {
-public:
+  public:
     void Post(MessageId id, std::any payload) override;
     std::optional<std::pair<MessageId, std::any>> Take(std::chrono::milliseconds timeout);
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_posted;
     std::deque<std::pair<MessageId, std::any>> m_messages;

@@ -57,9 +57,9 @@ void Reporter::Summary(const std::map<std::int32_t, TaskRecord>& records, bool i
             ++failed;
         }
     }
-    std::fprintf(stderr, "%s%zu tasks: %d succeeded, %d failed; %s -> %s", interrupted ? "interrupted: " : "",
-                 records.size(), succeeded, failed, FormatFileSize(before).c_str(),
-                 FormatFileSize(after).c_str());
+    std::fprintf(stderr, "%s%zu tasks: %d succeeded, %d failed; %s -> %s",
+                 interrupted ? "interrupted: " : "", records.size(), succeeded, failed,
+                 FormatFileSize(before).c_str(), FormatFileSize(after).c_str());
     if (before > 0) {
         std::fprintf(stderr, " (saved %.2f%%)",
                      static_cast<double>(before - after) / static_cast<double>(before) * 100.0);
@@ -87,9 +87,10 @@ std::string RecordsToJson(const std::map<std::int32_t, TaskRecord>& records) {
         item["sourceSize"] = Json::Int64(r.sourceSize);
         item["outputSize"] = r.ok ? Json::Value(Json::Int64(r.outputSize)) : Json::Value();
         // Two decimals, as the row shows it.
-        item["saving"] = r.ok && r.saving
-                             ? Json::Value(std::round(static_cast<double>(*r.saving) * 100.0) / 100.0)
-                             : Json::Value();
+        item["saving"] =
+            r.ok && r.saving
+                ? Json::Value(std::round(static_cast<double>(*r.saving) * 100.0) / 100.0)
+                : Json::Value();
         item["error"] = r.ok ? Json::Value() : Json::Value(r.error);
         results.append(item);
         (r.ok ? succeeded : failed)++;

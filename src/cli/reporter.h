@@ -12,7 +12,7 @@ namespace brisklo::cli {
 // What the user sees on standard error (and, with --json, the one JSON object on
 // standard output). The progress line is drawn only on a terminal.
 class Reporter {
-public:
+  public:
     Reporter(bool quiet, bool json, bool terminal);
 
     void TaskEnded(const TaskRecord& record);
@@ -22,7 +22,7 @@ public:
     void Summary(const std::map<std::int32_t, TaskRecord>& records, bool interrupted);
     void Json(const std::map<std::int32_t, TaskRecord>& records);
 
-private:
+  private:
     void ClearProgress();
 
     bool m_quiet;

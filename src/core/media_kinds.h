@@ -10,7 +10,7 @@ enum class MediaKind { Unknown, Video, Image };
 // Extensions a folder add accepts, each in lower case; the upper-case spelling is
 // accepted too, a mixed one ("Mp4") is not.
 inline constexpr std::array<std::string_view, 24> kVideoExtensions = {
-    "mp4", "flv", "wmv", "avi",  "mov", "mkv", "m4v", "f4v", "ts",  "mts", "rm",   "rmvb",
+    "mp4",  "flv",  "wmv", "avi",  "mov", "mkv", "m4v", "f4v", "ts",  "mts", "rm",   "rmvb",
     "m3u8", "webm", "mpg", "mpeg", "asf", "dat", "3gp", "3g2", "vob", "ogv", "divx", "mxf"};
 inline constexpr std::array<std::string_view, 4> kImageExtensions = {"bmp", "jpg", "png", "gif"};
 

@@ -14,7 +14,7 @@ namespace brisklo {
 // Where the engine reads settings from: the settings file, or the file with
 // values of one command-line run laid over it.
 class SettingsSource {
-public:
+  public:
     virtual ~SettingsSource() = default;
     virtual std::int32_t Get(Setting setting) const = 0;
     virtual std::string GetText(Setting setting) const = 0;
@@ -28,7 +28,7 @@ inline constexpr std::string_view kDefaultOutputFolderName = "BRK视频压缩";
 
 // Values given for one run over a base source; nothing is written back.
 class SettingsOverlay : public SettingsSource {
-public:
+  public:
     explicit SettingsOverlay(const SettingsSource& base) : m_base(base) {}
 
     void Override(Setting setting, std::int32_t value) { m_values[setting] = value; }
@@ -37,7 +37,7 @@ public:
     std::int32_t Get(Setting setting) const override;
     std::string GetText(Setting setting) const override;
 
-private:
+  private:
     const SettingsSource& m_base;
     std::map<Setting, std::variant<std::int32_t, std::string>> m_values;
 };

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <json/json.h>
+#include <signal.h>
+
+#include <thread>
+
+#include "cli_process.h"
+#include "core/file_utils.h"
+#include "test_support.h"
+
+namespace brisklo {
+namespace {
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using test::RunCli;
+using test::TempDir;
+
+Json::Value ParseJson(const std::string& text) {
+    Json::Value root;
+    Json::CharReaderBuilder builder;
+    std::string errors;
+    std::istringstream in(text);
+    EXPECT_TRUE(Json::parseFromStream(builder, in, &root, &errors)) << errors << "\n" << text;
+    return root;
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Runs never touch the user's real settings.
+        fs::create_directories(dir / "data");
+        data = std::make_unique<test::ScopedEnv>("XDG_DATA_HOME", (dir / "data").string());
+    }
+    TempDir dir;
+    std::unique_ptr<test::ScopedEnv> data;
+};
+
+TEST_F(CliTest, MixedFolderJsonMatchesTheFilesAndFailuresDoNotStopTheRest) {
+    const fs::path in = dir / "in";
+    fs::create_directories(in / "sub");
+    test::MakeClip(in / "b clip.mp4", 1.0);
+    test::MakeClip(in / "A.MOV", 1.0, false);
+    test::MakeClip(in / "sub" / "deep.mp4", 1.0);
+    test::WriteFile(in / "readme.txt", "not media\n");
+    test::WriteFile(in / "Mixed.Mp4", "mixed-case extensions are not taken from folders\n");
+    test::WriteFile(in / "broken.mkv", "not a video\n");
+    const std::string sourceBefore = test::ReadFile(in / "b clip.mp4");
+
+    const auto result = RunCli({"--json", "-o", (dir / "out").string(), in.string()}, dir.path());
+    EXPECT_EQ(result.status, 1) << result.err;
+    const Json::Value root = ParseJson(result.out);
+    ASSERT_EQ(root["results"].size(), 3u) << result.out;  // not recursive: sub/ stays out
+    EXPECT_EQ(root["succeeded"].asInt(), 2);
+    EXPECT_EQ(root["failed"].asInt(), 1);
+    for (const Json::Value& item : root["results"]) {
+        EXPECT_EQ(item["kind"].asString(), "video");
+        const fs::path source = item["source"].asString();
+        EXPECT_EQ(item["sourceSize"].asInt64(), static_cast<Json::Int64>(fs::file_size(source)));
+        if (source.filename() == "broken.mkv") {
+            EXPECT_FALSE(item["ok"].asBool());
+            EXPECT_TRUE(item["output"].isNull());
+            EXPECT_NE(item["error"].asString().find("Invalid data"), std::string::npos);
+            continue;
+        }
+        ASSERT_TRUE(item["ok"].asBool()) << item["error"].asString();
+        const fs::path output = item["output"].asString();
+        ASSERT_TRUE(fs::exists(output));
+        EXPECT_EQ(output.parent_path(), dir / "out");
+        EXPECT_EQ(item["outputSize"].asInt64(), static_cast<Json::Int64>(fs::file_size(output)));
+        EXPECT_TRUE(item["saving"].isNumeric());
+    }
+    EXPECT_TRUE(fs::exists(dir / "out" / "A.mp4"));
+    EXPECT_FALSE(fs::exists(dir / "out" / "broken.mp4"));        // nothing half-written
+    EXPECT_EQ(test::ReadFile(in / "b clip.mp4"), sourceBefore);  // sources never written
+    EXPECT_NE(result.err.find("3 tasks: 2 succeeded, 1 failed"), std::string::npos) << result.err;
+
+    // A second run numbers its outputs and leaves the first ones alone; -r descends.
+    const auto firstSize = fs::file_size(dir / "out" / "A.mp4");
+    const auto again =
+        RunCli({"-r", "--json", "-o", (dir / "out").string(), in.string()}, dir.path());
+    const Json::Value second = ParseJson(again.out);
+    EXPECT_EQ(second["results"].size(), 4u);
+    EXPECT_TRUE(fs::exists(dir / "out" / "A(2).mp4"));
+    EXPECT_TRUE(fs::exists(dir / "out" / "b clip(2).mp4"));
+    EXPECT_TRUE(fs::exists(dir / "out" / "deep.mp4"));
+    EXPECT_EQ(fs::file_size(dir / "out" / "A.mp4"), firstSize);
+}
+
+TEST_F(CliTest, NamedFilesAreTakenByExtensionOrByTheirStreams) {
+    fs::rename(test::MakeClip(dir / "clip.mp4", 1.0), dir / "clip.bin");
+    test::WriteFile(dir / "notes.xyz", "plain text\n");
+    const auto result = RunCli(
+        {"--format", "mkv", "--size", "64x48", "-o", (dir / "out").string(),
+         (dir / "clip.bin").string(), (dir / "notes.xyz").string(), (dir / "gone.mp4").string()},
+        dir.path());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("notes.xyz: not a video or image"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("gone.mp4: no such file or folder"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / "out" / "clip.mkv")) << result.err;
+    EXPECT_TRUE(result.out.empty());  // standard output is kept for --json
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+    auto result = RunCli({"--level", "max", "x.mp4"}, dir.path());
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("--level (allowed: general, deep, limit)"), std::string::npos);
+    result = RunCli({}, dir.path());
+    EXPECT_EQ(result.status, 2);
+    result = RunCli({"--help"}, dir.path());
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("Usage: brisklo-cli"), std::string::npos);
+}
+
+TEST_F(CliTest, InterruptStopsTheEncoderAndRemovesTheUnfinishedOutput) {
+    test::MakeClip(dir / "long.mp4", 1.0);
+    // An encoder that starts writing and then hangs, found on PATH.
+    fs::create_directories(dir / "bin");
+    test::WriteFile(dir / "bin" / "ffmpeg",
+                    "#!/bin/bash\nout=\"${@: -1}\"\n"
+                    "printf '  Duration: 00:01:00.00, start: 0\\n' >&2\n"
+                    "printf 'partial' > \"$out\"\nexec sleep 60\n");
+    fs::permissions(dir / "bin" / "ffmpeg", fs::perms::owner_all);
+    test::ScopedEnv path("PATH", (dir / "bin").string() + ":" + std::getenv("PATH"));
+
+    test::CliProcess cli({"--json", "-o", (dir / "out").string(), (dir / "long.mp4").string()},
+                         dir.path());
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (!fs::exists(dir / "out" / "long.mp4") || fs::file_size(dir / "out" / "long.mp4") == 0) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the encoder never started";
+        std::this_thread::sleep_for(20ms);
+    }
+    const auto sent = std::chrono::steady_clock::now();
+    ::kill(cli.pid(), SIGINT);
+    const auto result = cli.Wait();
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, 10s);
+    EXPECT_EQ(result.status, 130) << result.err;
+    EXPECT_FALSE(fs::exists(dir / "out" / "long.mp4"));
+    const Json::Value root = ParseJson(result.out);
+    EXPECT_EQ(root["results"][0]["error"].asString(), "interrupted");
+}
+
+}  // namespace
+}  // namespace brisklo

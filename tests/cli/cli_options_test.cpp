@@ -1,0 +1,87 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace brisklo::cli {
+namespace {
+
+TEST(CliOptions, ValuesAndShortForms) {
+    auto parsed = ParseCliOptions({"-r",
+                                   "-o",
+                                   "/out",
+                                   "--level=deep",
+                                   "--format",
+                                   "mkv",
+                                   "--size",
+                                   "1280x720",
+                                   "--crf",
+                                   "23",
+                                   "--balanced",
+                                   "--channels",
+                                   "1",
+                                   "--sample-rate",
+                                   "22050",
+                                   "--audio-bitrate",
+                                   "64000",
+                                   "--jpeg",
+                                   "--scale",
+                                   "5",
+                                   "--image-size",
+                                   "640x480",
+                                   "--gif-drop",
+                                   "4",
+                                   "--json",
+                                   "-q",
+                                   "a.mp4",
+                                   "--",
+                                   "-odd.mp4"});
+    ASSERT_TRUE(parsed.ok()) << parsed.error().message;
+    const CliOptions& o = parsed.value();
+    EXPECT_TRUE(o.recursive);
+    EXPECT_EQ(o.outputDir, "/out");
+    EXPECT_EQ(o.level, 1);
+    EXPECT_EQ(o.format, 3);
+    EXPECT_EQ(o.size->width, 1280);
+    EXPECT_EQ(o.size->height, 720);
+    EXPECT_EQ(o.crf, 23);
+    EXPECT_TRUE(o.balanced);
+    EXPECT_EQ(o.channels, 1);
+    EXPECT_EQ(o.sampleRate, 22050);
+    EXPECT_EQ(o.audioBitrate, 64000);
+    EXPECT_TRUE(o.jpeg);
+    EXPECT_EQ(o.scale, 5);
+    EXPECT_EQ(o.imageSize->width, 640);
+    EXPECT_EQ(o.gifDrop, 4);
+    EXPECT_TRUE(o.json);
+    EXPECT_TRUE(o.quiet);
+    EXPECT_EQ(o.paths, (std::vector<std::string>{"a.mp4", "-odd.mp4"}));
+}
+
+TEST(CliOptions, BadValuesNameTheOptionAndWhatIsAllowed) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--level", "max", "a"}, "--level (allowed: general, deep, limit)"},
+        {{"--format", "avi", "a"}, "--format (allowed: mp4, flv, mov, mkv)"},
+        {{"--sample-rate", "44000", "a"}, "--sample-rate (allowed: 96000, 88200, 64000"},
+        {{"--audio-bitrate", "1", "a"}, "(allowed: 320000, 128000, 96000, 64000)"},
+        {{"--channels", "6", "a"}, "--channels (allowed: 2, 1)"},
+        {{"--crf", "52", "a"}, "--crf (allowed: 0 to 51)"},
+        {{"--scale", "-1", "a"}, "--scale (allowed: 0 to 5)"},
+        {{"--gif-drop", "x", "a"}, "--gif-drop (allowed: 0 to 4)"},
+        {{"--size", "1280*720", "a"}, "--size (allowed: WIDTHxHEIGHT"},
+        {{"--crf"}, "option --crf needs a value"},
+        {{"--bogus", "a"}, "unknown option --bogus"},
+        {{"--json=1", "a"}, "option --json takes no value"},
+        {{}, "no files or folders given"},
+    };
+    for (const auto& [args, message] : cases) {
+        auto parsed = ParseCliOptions(args);
+        ASSERT_FALSE(parsed.ok()) << message;
+        EXPECT_NE(parsed.error().message.find(message), std::string::npos)
+            << parsed.error().message;
+    }
+    EXPECT_TRUE(ParseCliOptions({"--help"}).ok());
+    EXPECT_TRUE(ParseCliOptions({"--size", "0x0", "a"}).ok());
+}
+
+}  // namespace
+}  // namespace brisklo::cli
