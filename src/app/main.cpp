@@ -26,6 +26,8 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "brisklo: cannot read %s\n", qPrintable(file));
         }
     }
+    // Closing the main window ends the program.
+    QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
     window.show();
     return app.exec();
 }

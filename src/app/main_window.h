@@ -41,6 +41,7 @@ class MainWindow : public ui::WindowBase {
     void notify(const ui::Notification& notification) override;
     int handleCustomMessage(int number, const std::any& payload, bool& handled) override;
     void onFinalMessage() override;
+    bool closesOnEscape() const override { return false; }
 
   private:
     void StopWorkers();

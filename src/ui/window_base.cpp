@@ -4,6 +4,7 @@
 #include <QAbstractSlider>
 #include <QAction>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -53,6 +54,14 @@ void WindowBase::done(int result) {
     m_closingWithResult = false;
     QDialog::done(result);
     onFinalMessage();
+}
+
+void WindowBase::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && !closesOnEscape()) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void WindowBase::post(int number, std::any payload) { m_postBox->Post(number, std::move(payload)); }

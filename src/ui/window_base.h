@@ -49,6 +49,8 @@ class WindowBase : public QDialog {
     virtual int handleCustomMessage(int number, const std::any& payload, bool& handled);
     // Return false to keep the window open.
     virtual bool onClose() { return true; }
+    // Dialogs close on Esc; a main window does not.
+    virtual bool closesOnEscape() const { return true; }
     virtual void onFinalMessage() {}
 
     // Makes the controls of a widget added later (a list row) notify this window.
@@ -56,6 +58,7 @@ class WindowBase : public QDialog {
     QWidget* layoutRoot() const { return m_root; }
 
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void done(int result) override;
 
   private:

@@ -155,6 +155,13 @@ TEST_F(VideoEndToEndTest, MissingEncoderFailsEachTaskAndTheQueueGoesOn) {
     EXPECT_TRUE(fs::is_empty(out));  // the reserved names were given back
 }
 
+TEST_F(VideoEndToEndTest, EscapeDoesNotCloseTheMainWindow) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+}
+
 TEST(ComputeSaving, ArithmeticAndZeroSource) {
     EXPECT_FLOAT_EQ(*ComputeSaving(100 * 1024, 120 * 1024), -20.0f);
     EXPECT_FLOAT_EQ(*ComputeSaving(100 * 1024, 25 * 1024), 75.0f);
