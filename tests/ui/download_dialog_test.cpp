@@ -225,19 +225,5 @@ TEST_F(DownloadDialogTest, AnAddressThatIsNotHttpsIsRefusedWithANotice) {
     EXPECT_TRUE(desktop.exitCodes.empty());
 }
 
-TEST_F(DownloadDialogTest, ALayoutWithoutTheProgressControlsIsRefused) {
-    // The controls are looked up before anything is downloaded.
-    class BrokenSkin : public DownloadDialog {
-      public:
-        using DownloadDialog::DownloadDialog;
-        QString skinFile() const override { return QStringLiteral("Feedback.xml"); }
-    };
-    InstallerServer server("/dl/setup.exe", Payload(10), 10);
-    BrokenSkin dialog(nullptr, server.Url(), false, desktop.Environment());
-    EXPECT_THROW(dialog.create(), ui::SkinError);
-    std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(server.requests(), 0);
-}
-
 }  // namespace
 }  // namespace brisklo::dialogs

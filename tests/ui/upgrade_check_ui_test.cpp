@@ -137,18 +137,6 @@ TEST_F(UpgradeCheckTest, NothingNewerIsOnlySaidWhenTheUserAsked) {
     EXPECT_EQ(desktop.boxes[0].owner, &window);
 }
 
-TEST_F(UpgradeCheckTest, OlderVersionsAndBrokenRepliesAreNotOffered) {
-    for (const auto& [version, force] :
-         std::vector<std::pair<std::string, std::string>>{{"1.1.9", "1"}, {"1.3", "1"}}) {
-        service.Offer(version, force);
-        window.StartUpgradeCheck(/*quiet=*/true);
-        ASSERT_TRUE(WaitIdle());
-    }
-    EXPECT_EQ(service.checks(), 2);
-    EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_EQ(service.downloads(), 0);
-}
-
 TEST_F(UpgradeCheckTest, TheCheckNeverHoldsUpTheUiThread) {
     test::SilentListener silent;
     ASSERT_TRUE(
