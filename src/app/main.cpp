@@ -1,3 +1,5 @@
+#include <glog/logging.h>
+
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
@@ -8,6 +10,11 @@
 #include "video/encoder_locator.h"
 
 int main(int argc, char* argv[]) {
+    // The installer download reports its failures through glog; they go to
+    // standard error, no log files are written.
+    FLAGS_logtostderr = true;
+    google::InitGoogleLogging(argv[0]);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisklo"));
     brisklo::ui::ApplyStyleSheet(app);
@@ -29,5 +36,7 @@ int main(int argc, char* argv[]) {
     // Closing the main window ends the program.
     QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
     window.show();
+    // Quiet: only a newer version is worth a word at start-up.
+    window.StartUpgradeCheck(/*quiet=*/true);
     return app.exec();
 }

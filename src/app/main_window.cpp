@@ -4,6 +4,9 @@
 
 #include "app/video_list_view.h"
 #include "core/config_store.h"
+#include "core/log.h"
+#include "dialogs/feedback_dialog.h"
+#include "dialogs/upgrade_check_runner.h"
 #include "ui/controls.h"
 #include "video/media_probe.h"
 #include "video/video_completion.h"
@@ -64,16 +67,41 @@ void MainWindow::CompressAllVideos() {
     m_videoModel.EnqueueAll(ids);
 }
 
+void MainWindow::StartUpgradeCheck(bool quiet) {
+    if (!m_upgradeCheck) m_upgradeCheck = std::make_unique<dialogs::UpgradeCheckRunner>(this);
+    m_upgradeCheck->Start(m_config.GetText(Setting::ServiceUrl), quiet, m_dialogEnvironment);
+}
+
+bool MainWindow::upgradeCheckBusy() const { return m_upgradeCheck && m_upgradeCheck->busy(); }
+
+void MainWindow::OpenFeedback() {
+    dialogs::FeedbackDialog dialog(this, m_config.GetText(Setting::ServiceUrl),
+                                   m_dialogEnvironment);
+    try {
+        dialog.create();
+    } catch (const ui::SkinError& error) {
+        LogLine("cannot show the feedback dialog: %s\n", error.what());
+        return;
+    }
+    dialog.runModal();
+}
+
 void MainWindow::notify(const ui::Notification& n) {
     if (n.type != ui::kClick || !n.sender) return;
     if (n.senderName == QStringLiteral("compressBtn")) {
         CompressVideo(ui::Tag(n.sender));
     } else if (n.senderName == QStringLiteral("all-compress")) {
         CompressAllVideos();
+    } else if (n.senderName == QStringLiteral("feedback")) {
+        OpenFeedback();
     }
 }
 
 int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& handled) {
+    if (number == static_cast<int>(MessageId::MenuUpgrade)) {
+        StartUpgradeCheck(/*quiet=*/false);
+        return 0;
+    }
     if (m_videoCompletion && m_videoCompletion->Dispatch(static_cast<MessageId>(number), payload)) {
         // Handled here; the framework's default handling still sees it.
         handled = false;

@@ -5,12 +5,17 @@
 
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
+#include "dialogs/dialog_environment.h"
 #include "ui/window_base.h"
 
 namespace brisklo {
 class ConfigStore;
 class VideoCompletion;
 class VideoWorker;
+
+namespace dialogs {
+class UpgradeCheckRunner;
+}
 
 namespace app {
 
@@ -32,6 +37,15 @@ class MainWindow : public ui::WindowBase {
     // Queues every checked video row that is not waiting or running.
     void CompressAllVideos();
 
+    // Asks the service for a newer version on a thread of its own and offers it;
+    // quiet (at start-up) says nothing when there is none.
+    void StartUpgradeCheck(bool quiet);
+    bool upgradeCheckBusy() const;
+    // The feedback dialog, modal over this window.
+    void OpenFeedback();
+    // Boxes, desktop and network settings of the upgrade and feedback dialogs.
+    dialogs::DialogEnvironment& dialogEnvironment() { return m_dialogEnvironment; }
+
     VideoTaskModel& videoModel() { return m_videoModel; }
     VideoListView& videoView() { return *m_videoView; }
 
@@ -52,6 +66,8 @@ class MainWindow : public ui::WindowBase {
     VideoTaskModel m_videoModel{m_ids};
     std::unique_ptr<VideoListView> m_videoView;
     std::unique_ptr<VideoCompletion> m_videoCompletion;
+    dialogs::DialogEnvironment m_dialogEnvironment = dialogs::DialogEnvironment::Default();
+    std::unique_ptr<dialogs::UpgradeCheckRunner> m_upgradeCheck;
     std::unique_ptr<VideoWorker> m_videoWorker;  // last: stopped before what it uses goes
 };
 

@@ -1,0 +1,27 @@
+#include "dialogs/upgrade_offer.h"
+
+#include "core/log.h"
+#include "dialogs/download_dialog.h"
+#include "dialogs/qt_text.h"
+
+namespace brisklo::dialogs {
+
+int ShowUpgradeOffer(QWidget* owner, const UpgradeOffer& offer,
+                     const DialogEnvironment& environment) {
+    const QString notice = FromUtf8(kNewVersionNotice);
+    if (offer.mandatory) {
+        environment.boxes.tell(owner, notice);
+    } else if (environment.boxes.ask(owner, notice) == 0) {
+        return 0;
+    }
+    DownloadDialog dialog(owner, offer.downloadUrl, offer.mandatory, environment);
+    try {
+        dialog.create();
+    } catch (const ui::SkinError& error) {
+        LogLine("cannot show the download dialog: %s\n", error.what());
+        return 0;
+    }
+    return dialog.runModal();
+}
+
+}  // namespace brisklo::dialogs
