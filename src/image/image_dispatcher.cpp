@@ -264,9 +264,10 @@ void ImageDispatcher::OnImageDone(const ImageResult& result) {
         LogLine("ImageCompress,size: %d,%d\n", static_cast<int>(m_busyTaskImageList.size()),
                 static_cast<int>(m_idleTaskImageList.size()));
     }
-    m_imageCondition.notify_one();
-    // Joins the job's thread: posting its result was the last thing it did.
+    // Joins the job's thread (posting its result was the last thing it did) before
+    // the next job may start, so no more than three job threads ever exist.
     finished.reset();
+    m_imageCondition.notify_one();
 }
 
 void ImageDispatcher::ShowResult(const ImageResult& result, std::int64_t sourceSize) {
