@@ -15,12 +15,15 @@ struct ImageLibraryLimits {
     std::uint64_t width = 16384;
     std::uint64_t height = 16384;
     // Pixels in one image: 128 million, about 1 GiB of pixel cache at 8 bytes a pixel.
+    // The frames of one animation, composed, must fit in the same budget together
+    // (checked from the file's structure before decoding).
     std::uint64_t area = 128'000'000;
     // Frames of one animation.
     std::uint64_t listLength = 1000;
-    // Heap for pixel caches, then memory-mapped files, then disk files; beyond the
-    // three, a job fails with "cache resources exhausted" instead of filling the
-    // machine.
+    // Heap for pixel caches, then memory-mapped files, then disk files (in
+    // ImageMagick's temporary folder, MAGICK_TEMPORARY_PATH or /tmp); beyond the
+    // three, a job fails ("cache resources exhausted", "memory allocation failed")
+    // instead of filling the machine.
     std::uint64_t memory = 512ull << 20;
     std::uint64_t map = 1ull << 30;
     std::uint64_t disk = 2ull << 30;
