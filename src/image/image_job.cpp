@@ -1,0 +1,106 @@
+#include "image/image_job.h"
+
+#include <exception>
+#include <system_error>
+
+#include "core/log.h"
+#include "image/image_encode.h"
+#include "image/image_naming.h"
+#include "image/magick_errors.h"
+#include "image/magick_runtime.h"
+#include "image/output_files.h"
+#include "image/source_file.h"
+
+namespace brisklo {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::optional<std::string> CheckFolder(const fs::path& folder, std::string_view role) {
+    if (folder.empty()) return "no " + std::string(role) + " is set";
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (!fs::exists(status)) {
+        return "the " + std::string(role) + " " + folder.string() + " does not exist";
+    }
+    if (!fs::is_directory(status)) {
+        return "the " + std::string(role) + " " + folder.string() + " is not a folder";
+    }
+    return std::nullopt;
+}
+
+// The steps of one job; any failure comes back as the text that follows the
+// source's name in the result.
+Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
+    const ImageJobSettings& settings = job.settings;
+    if (job.sourcePath.empty()) return Error{"no source file"};
+    const SourceName name = SplitSourceName(job.sourcePath);
+    const ImageBranch branch = ChooseImageBranch(name.extension, settings.imageType);
+    if (branch == ImageBranch::Unsupported) {
+        return Error{"only .jpg, .png, .bmp and .gif files are compressed"};
+    }
+    if (auto problem = CheckFolder(settings.outputDir, "output folder")) return Error{*problem};
+    if (branch == ImageBranch::Bmp) {
+        if (auto problem = CheckFolder(settings.tempDir, "temporary folder"))
+            return Error{*problem};
+    }
+
+    auto source = LoadSourceImage(job.sourcePath);
+    if (!source) return source.error();
+    if (stop.stop_requested()) return Error{"stopped before it finished"};
+
+    auto encoded = EncodeImage(branch, source.value(), settings, stop);
+    if (!encoded) return encoded.error();
+    if (encoded.value().length() == 0) return Error{"the encoder produced no data"};
+    if (stop.stop_requested()) return Error{"stopped before it finished"};
+
+    // Reserved only now, so the name is taken for as short a time as possible
+    // before the file is complete; removed again unless the write succeeds.
+    auto output = ReservedOutput::Reserve(settings.outputDir, name.baseName,
+                                          OutputExtension(name.extension, settings.imageType));
+    if (!output) return output.error();
+    const Magick::Blob& blob = encoded.value();
+    const std::span<const std::uint8_t> bytes(static_cast<const std::uint8_t*>(blob.data()),
+                                              blob.length());
+    if (auto written = output.value().Write(bytes); !written) return written.error();
+    output.value().Keep();
+    return output.value().path();
+}
+
+}  // namespace
+
+ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
+    ImageResult result;
+    result.taskId = job.taskId;
+    std::string failure;
+    try {
+        InitializeImageLibrary();
+        auto output = Compress(job, stop);
+        if (output) {
+            result.ok = true;
+            result.outputPath = std::move(output).value();
+        } else {
+            failure = output.error().message;
+        }
+    } catch (const std::exception& error) {
+        failure = DescribeException(error);
+    } catch (...) {
+        failure = "unexpected error";
+    }
+    if (!result.ok) {
+        result.reason = job.sourcePath.string() + ": " + failure;
+        LogLine("%s\n", result.reason.c_str());
+    }
+    return result;
+}
+
+void RunImageJob(std::stop_token stop, const ImageJob& job, MessageSink& sink) {
+    ImageResult result = CompressImage(job, stop);
+    try {
+        sink.Post(MessageId::ImageDone, std::move(result));
+    } catch (const std::exception& error) {
+        LogLine("image task %d: cannot report its result: %s\n", job.taskId, error.what());
+    }
+}
+
+}  // namespace brisklo

@@ -1,0 +1,107 @@
+#include "image/source_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "image/magick_runtime.h"
+
+namespace brisklo {
+namespace {
+
+// Closes a descriptor on every way out.
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+
+  private:
+    int m_fd;
+};
+
+std::string SizeText(const PixelSize& size) {
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
+std::string Millions(std::uint64_t pixels) {
+    return std::to_string(pixels / 1'000'000) + " million";
+}
+
+Result<SourceImage> CheckDeclaredSize(SourceImage source) {
+    const ImageLibraryLimits limits = EffectiveImageLibraryLimits();
+    if (const auto size = DeclaredImageSize(source.bytes, source.format)) {
+        if (size->width == 0 || size->height == 0) {
+            return Error{"the image declares no pixels (" + SizeText(*size) + ")"};
+        }
+        if (size->width > limits.width || size->height > limits.height ||
+            size->width * size->height > limits.area) {
+            return Error{"the image declares " + SizeText(*size) +
+                         " pixels, more than can be processed (at most " +
+                         SizeText({limits.width, limits.height}) + " and " + Millions(limits.area) +
+                         " pixels)"};
+        }
+    }
+    if (source.format == ImageFormat::Gif) {
+        if (const auto census = CountGifFrames(source.bytes)) {
+            if (census->frames > limits.listLength) {
+                return Error{"the animation has " + std::to_string(census->frames) +
+                             " frames, more than can be processed (at most " +
+                             std::to_string(limits.listLength) + ")"};
+            }
+            if (census->canvasPixels > limits.area) {
+                return Error{"the animation's " + std::to_string(census->frames) + " frames need " +
+                             Millions(census->canvasPixels) +
+                             " pixels, more than can be processed (at most " +
+                             Millions(limits.area) + ")"};
+            }
+        }
+    }
+    return source;
+}
+
+}  // namespace
+
+Result<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) return Error{std::string("cannot open it: ") + std::strerror(errno)};
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) {
+        return Error{std::string("cannot read it: ") + std::strerror(errno)};
+    }
+    if (!S_ISREG(info.st_mode)) return Error{"it is not a regular file"};
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size > kMaxSourceBytes) {
+        return Error{"the file is larger than " + std::to_string(kMaxSourceBytes >> 20) + " MiB"};
+    }
+    std::vector<std::uint8_t> bytes(size);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(file.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Error{std::string("cannot read it: ") + std::strerror(errno)};
+        if (n == 0) break;  // shrank while being read
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+Result<SourceImage> LoadSourceImage(const std::filesystem::path& path) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) return bytes.error();
+    if (bytes.value().empty()) return Error{"the file is empty"};
+    const auto format = SniffImageFormat(bytes.value());
+    if (!format) return Error{"its content is not a JPEG, PNG, BMP or GIF image"};
+    return CheckDeclaredSize(SourceImage{std::move(bytes).value(), *format});
+}
+
+}  // namespace brisklo

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "core/result.h"
+#include "image/image_sniff.h"
+
+namespace brisklo {
+
+// Largest source file read: no JPEG, PNG, BMP or GIF within the pixel limits comes
+// near it.
+inline constexpr std::uint64_t kMaxSourceBytes = 512ull << 20;
+
+// A source image read into memory, with the format its content has.
+struct SourceImage {
+    std::vector<std::uint8_t> bytes;
+    ImageFormat format = ImageFormat::Jpeg;
+};
+
+// Reads a whole file (regular files only, at most kMaxSourceBytes). The error says
+// what went wrong without the path; callers put the file's name in front.
+Result<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path);
+
+// Reads a source and checks it before any decoder sees it: its content must be a
+// JPEG, PNG, BMP or GIF, and the size its header declares (for a GIF also the number
+// and size of its frames) must be within the image library's limits, so that a
+// decompression bomb is refused without being decoded.
+Result<SourceImage> LoadSourceImage(const std::filesystem::path& path);
+
+}  // namespace brisklo
