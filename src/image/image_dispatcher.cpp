@@ -7,7 +7,7 @@
 
 #include "core/file_utils.h"
 #include "core/log.h"
-#include "image/image_saving.h"
+#include "core/saving.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
@@ -293,16 +293,16 @@ void ImageDispatcher::ShowResult(const ImageResult& result, std::int64_t sourceS
     row.outputSize = static_cast<std::int64_t>(size);
     row.outputPath = result.outputPath;
     row.sizeText = FormatFileSize(row.outputSize);
-    const std::optional<float> percent = SavingPercent(row.sourceSize, row.outputSize);
+    const std::optional<float> percent = ComputeSaving(row.sourceSize, row.outputSize);
     LogLine("srcFile.fileSize: %lld\n", static_cast<long long>(row.sourceSize));
     LogLine("fileSize: %lld\n", static_cast<long long>(row.outputSize));
-    row.savingColour = kSavingColour;
+    row.savingColor = kSavingColor;
     if (percent) {
         std::ostringstream text;
         text << *percent;
         LogLine("percent: %s\n", text.str().c_str());
         row.savingText = SavingText(*percent);
-        row.savingColour = SavingColour(*percent);
+        row.savingColor = SavingColor(*percent);
     }
     m_view.ShowFinished(id, row);
 }

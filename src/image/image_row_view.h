@@ -25,14 +25,14 @@ struct ImageRowRunning {
 
 // The finished state: progressText in "progress-label", buttonText on
 // "imageCompressBtn" (still ignoring the mouse), sizeText in "s1Label", savingText
-// in "y1Label" drawn in savingColour (0xAARRGGBB). savingText is absent when the
+// in "y1Label" drawn in savingColor (0xAARRGGBB). savingText is absent when the
 // source size was 0: "y1Label" then stays empty.
 struct ImageRowFinished {
     std::string progressText{kImageDoneText};
     std::string buttonText{kImageDoneButtonText};
     std::string sizeText;
     std::optional<std::string> savingText;
-    std::uint32_t savingColour = 0;
+    std::uint32_t savingColor = 0;
     std::int64_t sourceSize = 0;
     std::int64_t outputSize = 0;
     std::filesystem::path outputPath;

@@ -6,20 +6,13 @@
 
 #include "core/file_utils.h"
 #include "core/log.h"
+#include "core/saving.h"
 #include "core/video_task_model.h"
 #include "video/encode_records.h"
 #include "video/video_view.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
-
-std::optional<float> ComputeSaving(std::int64_t sourceSize, std::int64_t outputSize) {
-    if (sourceSize == 0) return std::nullopt;
-    const std::int64_t difference = sourceSize - outputSize;
-    const float saved = static_cast<float>(static_cast<double>(difference));
-    const float source = static_cast<float>(static_cast<double>(sourceSize));
-    return saved / source * 100.0f;
-}
 
 bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
     switch (id) {
@@ -69,10 +62,8 @@ void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& report
     LogLine("%s", log.str().c_str());
 
     if (result.saving) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.2f%%", static_cast<double>(*result.saving));
-        result.savingText = text;
-        result.savingColor = *result.saving < 0 ? kGrowthColor : kSavingColor;
+        result.savingText = SavingText(*result.saving);
+        result.savingColor = SavingColor(*result.saving);
     }
     m_view.ShowFinished(taskId, result);
     m_model.Finish(taskId);

@@ -12,10 +12,6 @@ namespace brisklo {
 class VideoTaskModel;
 class VideoView;
 
-// The share saved: (source − output) ÷ source × 100, the difference in 64-bit
-// integers and the division in single precision. None for a source of 0 bytes.
-std::optional<float> ComputeSaving(std::int64_t sourceSize, std::int64_t outputSize);
-
 // Ends video tasks on the encoder's messages, on the thread that receives them:
 // progress moves the row, success measures the output and shows the saving,
 // failure shows the error; both finish the task so the worker takes the next.

@@ -4,13 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "core/saving.h"
 #include "video/encoder_command.h"
 
 namespace brisklo {
-
-// Colours of the saving figure, 0xAARRGGBB.
-inline constexpr std::uint32_t kSavingColor = 0xFF10C00B;
-inline constexpr std::uint32_t kGrowthColor = 0xFFFF0000;
 
 // What a finished video row shows.
 struct VideoResult {

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "core/file_utils.h"
-#include "image/image_saving.h"
+#include "core/saving.h"
 #include "image_test_support.h"
 #include "test_support.h"
 
@@ -335,16 +335,16 @@ TEST_F(ImageDispatcherTest, FinishedRowShowsSizeAndSaving) {
         EXPECT_EQ(row.outputSize, outputSize);
         EXPECT_EQ(row.sizeText, FormatFileSize(outputSize));
         EXPECT_EQ(row.sourceSize, dispatcher.FindTask(id)->fileSize);
-        const auto percent = SavingPercent(row.sourceSize, outputSize);
+        const auto percent = ComputeSaving(row.sourceSize, outputSize);
         ASSERT_EQ(row.savingText.has_value(), percent.has_value());
         if (percent) {
             EXPECT_EQ(*row.savingText, SavingText(*percent));
-            EXPECT_EQ(row.savingColour, SavingColour(*percent));
+            EXPECT_EQ(row.savingColor, SavingColor(*percent));
         }
     }
     // A 10-byte "source" grew: a negative figure, in red.
     const ImageRowFinished grown = m_view.Last(tiny)->finished;
-    EXPECT_EQ(grown.savingColour, kLargerOutputColour);
+    EXPECT_EQ(grown.savingColor, kGrowthColor);
     ASSERT_TRUE(grown.savingText.has_value());
     EXPECT_EQ(grown.savingText->front(), '-');
     // A source of 0 bytes gives no figure at all.

@@ -8,7 +8,7 @@
 #include "image/image_geometry.h"
 #include "image/image_naming.h"
 #include "image/image_presets.h"
-#include "image/image_saving.h"
+#include "core/saving.h"
 #include "image/image_size_check.h"
 
 namespace brisklo {
@@ -140,27 +140,27 @@ TEST(ImagePresets, TableValues) {
 }
 
 TEST(ImageSaving, PercentColourAndText) {
-    const auto grown = SavingPercent(100 * 1024, 120 * 1024);
+    const auto grown = ComputeSaving(100 * 1024, 120 * 1024);
     ASSERT_TRUE(grown.has_value());
     EXPECT_EQ(SavingText(*grown), "-20.00%");
-    EXPECT_EQ(SavingColour(*grown), kLargerOutputColour);
-    const auto shrunk = SavingPercent(100 * 1024, 25 * 1024);
+    EXPECT_EQ(SavingColor(*grown), kGrowthColor);
+    const auto shrunk = ComputeSaving(100 * 1024, 25 * 1024);
     EXPECT_EQ(SavingText(*shrunk), "75.00%");
-    EXPECT_EQ(SavingColour(*shrunk), kSavingColour);
-    EXPECT_EQ(SavingText(*SavingPercent(1000, 1123)), "-12.30%");
-    EXPECT_EQ(SavingColour(*SavingPercent(1000, 1000)), kSavingColour);
+    EXPECT_EQ(SavingColor(*shrunk), kSavingColor);
+    EXPECT_EQ(SavingText(*ComputeSaving(1000, 1123)), "-12.30%");
+    EXPECT_EQ(SavingColor(*ComputeSaving(1000, 1000)), kSavingColor);
 }
 
 TEST(ImageSaving, UsesWholeSixtyFourBitSizes) {
     // 5 GB and 4 GB differ in their low 32 bits in a way that would give nonsense.
-    const auto percent = SavingPercent(5'000'000'000LL, 4'000'000'000LL);
+    const auto percent = ComputeSaving(5'000'000'000LL, 4'000'000'000LL);
     ASSERT_TRUE(percent.has_value());
     EXPECT_EQ(SavingText(*percent), "20.00%");
 }
 
 TEST(ImageSaving, NoFigureForAnEmptySource) {
-    EXPECT_FALSE(SavingPercent(0, 500).has_value());
-    EXPECT_FALSE(SavingPercent(-3, 500).has_value());
+    EXPECT_FALSE(ComputeSaving(0, 500).has_value());
+    EXPECT_FALSE(ComputeSaving(-3, 500).has_value());
 }
 
 TEST(CustomSizeCheck, NoticesInOrder) {

@@ -1,0 +1,23 @@
+#include "core/saving.h"
+
+#include <cstdio>
+
+namespace brisklo {
+
+std::optional<float> ComputeSaving(std::int64_t sourceSize, std::int64_t outputSize) {
+    if (sourceSize <= 0) return std::nullopt;
+    const std::int64_t difference = sourceSize - outputSize;
+    const float saved = static_cast<float>(static_cast<double>(difference));
+    const float source = static_cast<float>(static_cast<double>(sourceSize));
+    return saved / source * 100.0f;
+}
+
+std::string SavingText(float percent) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f%%", static_cast<double>(percent));
+    return text;
+}
+
+std::uint32_t SavingColor(float percent) { return percent < 0.0f ? kGrowthColor : kSavingColor; }
+
+}  // namespace brisklo
