@@ -203,6 +203,23 @@ TEST_F(WindowShadowTest, FollowsTheWindowsMaskNotItsRectangle) {
     EXPECT_EQ(image.pixel(3, 64), PremultipliedPixel(kGrey, 100));
 }
 
+TEST_F(WindowShadowTest, RedrawsOnceMoreWhenAMoveEnds) {
+    AttachBoxShadow();
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShadowShowsAround(4); }));
+    ASSERT_EQ(shadow.image().pixel(4, 4), 0u);  // square corner: covered by the window
+
+    // A new shape alone does not redraw; the pause after a move does.
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, 200, 120), 8, 8);
+    dialog.setMask(QRegion(path.toFillPolygon().toPolygon()));
+    dialog.move(140, 130);
+    EXPECT_EQ(shadow.image().pixel(4, 4), 0u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Alpha(shadow.image().pixel(4, 4)) > 0; }, 2000));
+    EXPECT_TRUE(ShadowShowsAround(4));
+}
+
 TEST_F(WindowShadowTest, ShadowWindowIsAFramelessClickThroughToolWindowWithoutFocus) {
     AttachBoxShadow();
     QWidget* window = shadow.shadowWindow();
@@ -233,6 +250,15 @@ TEST_F(WindowShadowTest, AttachesOnceOnly) {
     EXPECT_EQ(shadow.shadowWindow(), first);
     EXPECT_EQ(dialog.findChildren<QWidget*>(QStringLiteral("windowShadow")).size(), 1);
     EXPECT_TRUE(other.findChildren<QWidget*>(QStringLiteral("windowShadow")).isEmpty());
+}
+
+TEST(WindowShadow, OffscreenDesktopCountsAsTranslucent) {
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+    EXPECT_TRUE(DesktopShowsTranslucentWindows());
+    QDialog dialog;
+    CWndShadow shadow;  // asks the desktop
+    shadow.AttachTo(&dialog);
+    EXPECT_TRUE(shadow.isAttached());
 }
 
 TEST(WindowShadow, WithoutTranslucencyAttachingDoesNothing) {
