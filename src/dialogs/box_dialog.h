@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include "ui/window_base.h"
+#include "ui/window_shadow.h"
+
+class QLabel;
+class QPushButton;
+
+namespace brisklo::dialogs {
+
+// What the two small boxes share: a captionless white card with rounded
+// corners and a grey drop shadow, showing the caller's text (wrapped) above
+// right-aligned buttons. "msgConfirm" closes the box with 1 and, where the box
+// has one, "msgCancel" with 0. Closing it otherwise (Esc, the window manager)
+// gives 0 as well; callers take any non-zero result as confirmation.
+class BoxDialog : public ui::WindowBase {
+    Q_OBJECT
+  public:
+    // The caller's text, as given.
+    const QString& message() const { return m_message; }
+    const ui::CWndShadow& shadow() const { return m_shadow; }
+
+  protected:
+    // className names the box in errors ("MessageBoxDialog::Init").
+    BoxDialog(QWidget* owner, QString message, QString className, bool hasCancel,
+              ui::CWndShadow::TranslucencyCheck canShowTranslucentWindows);
+
+    void initWindow() override;
+    void notify(const ui::Notification& notification) override;
+
+  private:
+    void SetUp();
+
+    const QString m_message;
+    const QString m_className;
+    const bool m_hasCancel;
+    ui::CWndShadow m_shadow;
+    QLabel* m_text = nullptr;
+    QPushButton* m_confirm = nullptr;
+    QPushButton* m_cancel = nullptr;
+};
+
+}  // namespace brisklo::dialogs

@@ -1,0 +1,10 @@
+#include "dialogs/prompt_box_dialog.h"
+
+namespace brisklo::dialogs {
+
+PromptBoxDialog::PromptBoxDialog(QWidget* owner, QString message,
+                                 ui::CWndShadow::TranslucencyCheck canShowTranslucentWindows)
+    : BoxDialog(owner, std::move(message), QStringLiteral("PromptBoxDialog"), /*hasCancel=*/false,
+                std::move(canShowTranslucentWindows)) {}
+
+}  // namespace brisklo::dialogs
