@@ -15,7 +15,7 @@ struct NoticeBoxes {
     std::function<void(QWidget* owner, const QString& text)> tell;
 };
 
-// Boxes built on QMessageBox.
+// The program's own two-button and one-button boxes.
 NoticeBoxes DefaultNoticeBoxes();
 
 }  // namespace brisklo::dialogs
