@@ -14,7 +14,7 @@ namespace brisklo::cli {
 // The image list of the command line: results go into the run's records and to
 // the reporter; the running jobs are kept for the progress line.
 class CliImageView : public ImageRowView {
-public:
+  public:
     CliImageView(std::map<std::int32_t, TaskRecord>& records, Reporter& reporter)
         : m_records(records), m_reporter(reporter) {}
 
@@ -26,7 +26,7 @@ public:
     // "images a.png, b.gif", or empty when none runs.
     std::string ProgressText() const;
 
-private:
+  private:
     std::map<std::int32_t, TaskRecord>& m_records;
     Reporter& m_reporter;
     mutable std::mutex m_mutex;  // the running set is changed by the dispatcher thread

@@ -4,14 +4,17 @@
 #include <map>
 #include <system_error>
 
+#include "cli/cli_image_view.h"
 #include "cli/cli_video_view.h"
 #include "cli/message_queue.h"
 #include "cli/path_collector.h"
 #include "cli/reporter.h"
+#include "core/file_utils.h"
 #include "core/log.h"
 #include "core/settings_source.h"
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
+#include "image/image_dispatcher.h"
 #include "video/encoder_locator.h"
 #include "video/video_completion.h"
 #include "video/video_worker.h"
@@ -50,6 +53,22 @@ void ApplyOverrides(const CliOptions& o, SettingsOverlay& settings) {
     }
 }
 
+// The image options of this run, taken when each image job starts.
+Result<ImageJobSettings> ImageSettingsFor(const CliOptions& o, const SettingsSource& settings) {
+    ImageJobSettings job;
+    job.compressType = settings.Get(Setting::ImageCompressType);
+    job.imageType = settings.Get(Setting::ImageType);
+    job.ratioIndex = settings.Get(Setting::ImageRatioIndex);
+    job.defineSize = o.imageSize ? 1 : 0;
+    job.width = o.imageSize ? o.imageSize->width : 0;
+    job.height = o.imageSize ? o.imageSize->height : 0;
+    job.gifDropFrames = settings.Get(Setting::GifDefineParam);
+    job.gifDropFrameIndex = settings.Get(Setting::GifDropFrameIndex);
+    job.outputDir = settings.GetOutputFolder();
+    job.tempDir = GetAppDataPath(fs::path("Brisklo") / "Temp");
+    return job;
+}
+
 bool AllDone(const std::map<std::int32_t, TaskRecord>& records) {
     for (const auto& [id, record] : records) {
         if (!record.done) return false;
@@ -71,24 +90,28 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
 
     TaskIdCounter ids;
     VideoTaskModel videoModel(ids);
+    MessageQueue queue;
     std::map<std::int32_t, TaskRecord> records;
+    CliImageView imageView(records, reporter);
+    ImageDispatcher images(ids, queue, imageView,
+                           [&] { return ImageSettingsFor(options, settings); });
     std::vector<std::int32_t> videoIds;
+    std::vector<std::int32_t> imageIds;
     for (const CollectedFile& file : collection.files) {
         std::error_code error;
-        const auto size = fs::file_size(file.path, error);
+        const auto size = static_cast<std::int64_t>(fs::file_size(file.path, error));
         const fs::path absolute = fs::absolute(file.path, error);
-        if (file.kind != MediaKind::Video) continue;
-        const std::int32_t id =
-            videoModel.Add({file.path.filename().string(), "", absolute.string(),
-                            static_cast<std::int64_t>(size)});
+        const std::string name = file.path.filename().string();
+        const std::int32_t id = file.kind == MediaKind::Image
+                                    ? images.AddTask({name, "", absolute, size})
+                                    : videoModel.Add({name, "", absolute.string(), size});
+        (file.kind == MediaKind::Image ? imageIds : videoIds).push_back(id);
         TaskRecord& record = records[id];
         record.source = file.path.string();
         record.kind = file.kind;
-        record.sourceSize = static_cast<std::int64_t>(size);
-        videoIds.push_back(id);
+        record.sourceSize = size;
     }
 
-    MessageQueue queue;
     VideoOptionValues videoOptions;
     videoOptions.customQuality = options.crf.has_value();
     videoOptions.qualitySlider = options.crf.value_or(0);
@@ -98,6 +121,27 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
     VideoWorker videoWorker(videoModel, settings, videoView, queue, FindEncoder());
     videoWorker.Start();
     videoModel.EnqueueAll(videoIds);
+    if (!imageIds.empty()) {
+        if (!images.Start()) {
+            reporter.Problem("cannot start the image jobs");
+            return 1;
+        }
+        CustomSizeFields size;
+        if (options.imageSize) {
+            size.enabled = true;
+            size.width = std::to_string(options.imageSize->width);
+            size.height = std::to_string(options.imageSize->height);
+        }
+        const QueueOutcome outcome = images.QueueAll(imageIds, size);
+        if (outcome.status == QueueStatus::Refused) {
+            for (std::int32_t id : imageIds) {
+                TaskRecord& record = records[id];
+                record.done = true;
+                record.error = outcome.notice;
+                reporter.TaskEnded(record);
+            }
+        }
+    }
 
     bool interrupted = false;
     while (!AllDone(records)) {
@@ -106,12 +150,19 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
             break;
         }
         if (auto message = queue.Take(100ms)) {
-            videoCompletion.Dispatch(message->first, message->second);
+            if (!videoCompletion.Dispatch(message->first, message->second)) {
+                images.HandleMessage(message->first, message->second);
+            }
         }
-        reporter.Progress(videoView.ProgressText());
+        std::string progress = videoView.ProgressText();
+        if (const std::string running = imageView.ProgressText(); !running.empty()) {
+            progress += (progress.empty() ? "" : " | ") + running;
+        }
+        reporter.Progress(progress);
     }
-    // Stops a running encode and removes its unfinished output.
+    // Stops a running encode and the image jobs; both remove unfinished outputs.
     videoWorker.Stop();
+    images.Stop();
 
     if (interrupted) {
         for (auto& [id, record] : records) {

@@ -31,12 +31,16 @@ void Reporter::Problem(const std::string& text) {
 
 void Reporter::TaskEnded(const TaskRecord& r) {
     ClearProgress();
+    // Fixed-width columns first, paths last, so the lines read as a table.
+    const char* kind = r.kind == MediaKind::Image ? "image" : "video";
+    const std::string before = FormatFileSize(r.sourceSize);
     if (!r.ok) {
-        std::fprintf(stderr, "failed  %s: %s\n", r.source.c_str(), r.error.c_str());
+        std::fprintf(stderr, "failed  %-5s  %8s                      %s: %s\n", kind,
+                     before.c_str(), r.source.c_str(), r.error.c_str());
     } else if (!m_quiet) {
-        std::fprintf(stderr, "done    %s -> %s  %s -> %s  %s\n", r.source.c_str(), r.output.c_str(),
-                     FormatFileSize(r.sourceSize).c_str(), r.sizeText.c_str(),
-                     r.saving ? ("saved " + r.savingText).c_str() : "(empty source)");
+        std::fprintf(stderr, "done    %-5s  %8s -> %8s  %8s  %s -> %s\n", kind, before.c_str(),
+                     r.sizeText.c_str(), r.saving ? r.savingText.c_str() : "-", r.source.c_str(),
+                     r.output.c_str());
     }
     std::fflush(stderr);
 }

@@ -24,6 +24,14 @@ Json::Value ParseJson(const std::string& text) {
     return root;
 }
 
+// A still picture made by ffmpeg; the extension picks the format.
+fs::path MakePicture(const fs::path& path, const std::string& size) {
+    EXPECT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                "testsrc2=size=" + size, "-frames:v", "1", path.string()}),
+              0);
+    return path;
+}
+
 class CliTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -44,16 +52,18 @@ TEST_F(CliTest, MixedFolderJsonMatchesTheFilesAndFailuresDoNotStopTheRest) {
     test::WriteFile(in / "readme.txt", "not media\n");
     test::WriteFile(in / "Mixed.Mp4", "mixed-case extensions are not taken from folders\n");
     test::WriteFile(in / "broken.mkv", "not a video\n");
+    MakePicture(in / "photo 照片.png", "320x240");
     const std::string sourceBefore = test::ReadFile(in / "b clip.mp4");
 
     const auto result = RunCli({"--json", "-o", (dir / "out").string(), in.string()}, dir.path());
     EXPECT_EQ(result.status, 1) << result.err;
     const Json::Value root = ParseJson(result.out);
-    ASSERT_EQ(root["results"].size(), 3u) << result.out;  // not recursive: sub/ stays out
-    EXPECT_EQ(root["succeeded"].asInt(), 2);
+    ASSERT_EQ(root["results"].size(), 4u) << result.out;  // not recursive: sub/ stays out
+    EXPECT_EQ(root["succeeded"].asInt(), 3);
     EXPECT_EQ(root["failed"].asInt(), 1);
     for (const Json::Value& item : root["results"]) {
-        EXPECT_EQ(item["kind"].asString(), "video");
+        const bool image = item["source"].asString().ends_with(".png");
+        EXPECT_EQ(item["kind"].asString(), image ? "image" : "video");
         const fs::path source = item["source"].asString();
         EXPECT_EQ(item["sourceSize"].asInt64(), static_cast<Json::Int64>(fs::file_size(source)));
         if (source.filename() == "broken.mkv") {
@@ -72,14 +82,16 @@ TEST_F(CliTest, MixedFolderJsonMatchesTheFilesAndFailuresDoNotStopTheRest) {
     EXPECT_TRUE(fs::exists(dir / "out" / "A.mp4"));
     EXPECT_FALSE(fs::exists(dir / "out" / "broken.mp4"));        // nothing half-written
     EXPECT_EQ(test::ReadFile(in / "b clip.mp4"), sourceBefore);  // sources never written
-    EXPECT_NE(result.err.find("3 tasks: 2 succeeded, 1 failed"), std::string::npos) << result.err;
+    EXPECT_TRUE(fs::exists(dir / "out" / "photo 照片.png"));
+    EXPECT_NE(result.err.find("4 tasks: 3 succeeded, 1 failed"), std::string::npos) << result.err;
 
     // A second run numbers its outputs and leaves the first ones alone; -r descends.
     const auto firstSize = fs::file_size(dir / "out" / "A.mp4");
     const auto again =
         RunCli({"-r", "--json", "-o", (dir / "out").string(), in.string()}, dir.path());
     const Json::Value second = ParseJson(again.out);
-    EXPECT_EQ(second["results"].size(), 4u);
+    EXPECT_EQ(second["results"].size(), 5u);
+    EXPECT_TRUE(fs::exists(dir / "out" / "photo 照片(2).png"));
     EXPECT_TRUE(fs::exists(dir / "out" / "A(2).mp4"));
     EXPECT_TRUE(fs::exists(dir / "out" / "b clip(2).mp4"));
     EXPECT_TRUE(fs::exists(dir / "out" / "deep.mp4"));
@@ -98,6 +110,25 @@ TEST_F(CliTest, NamedFilesAreTakenByExtensionOrByTheirStreams) {
     EXPECT_NE(result.err.find("gone.mp4: no such file or folder"), std::string::npos);
     EXPECT_TRUE(fs::exists(dir / "out" / "clip.mkv")) << result.err;
     EXPECT_TRUE(result.out.empty());  // standard output is kept for --json
+}
+
+TEST_F(CliTest, ImageOptionsConvertAndScale) {
+    MakePicture(dir / "wide.bmp", "1000x500");
+    MakePicture(dir / "anim.gif", "200x100");
+    const auto result =
+        RunCli({"--json", "--jpeg", "--scale", "5", "--image-level", "limit", "-o",
+                (dir / "out").string(), (dir / "wide.bmp").string(), (dir / "anim.gif").string()},
+               dir.path());
+    ASSERT_EQ(result.status, 0) << result.err;
+    const Json::Value root = ParseJson(result.out);
+    ASSERT_EQ(root["results"].size(), 2u);
+    EXPECT_EQ(root["results"][0]["output"].asString(), (dir / "out" / "wide.jpg").string());
+    EXPECT_EQ(root["results"][1]["output"].asString(), (dir / "out" / "anim.jpg").string());
+    std::string probe;
+    test::RunProgram({"ffprobe", "-v", "error", "-show_entries", "stream=width,height,codec_name",
+                      "-of", "csv=p=0", (dir / "out" / "wide.jpg").string()},
+                     &probe);
+    EXPECT_EQ(probe, "mjpeg,500,250\n");  // half the width, aspect kept
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
