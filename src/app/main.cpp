@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "core/config_store.h"
+#include "core/media_kinds.h"
 #include "ui/skin.h"
 #include "video/encoder_locator.h"
 
@@ -26,10 +27,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "brisklo: %s\n", error.what());
         return 1;
     }
-    // Files named on the command line are added to the video list.
+    // Files named on the command line are added to the list of their kind.
     const QStringList files = app.arguments().mid(1);
     for (const QString& file : files) {
-        if (window.AddVideo(file.toStdString()) < 0) {
+        const std::string path = file.toStdString();
+        const bool image = brisklo::KindByExtension(path) == brisklo::MediaKind::Image;
+        if ((image ? window.AddImage(path) : window.AddVideo(path)) < 0) {
             std::fprintf(stderr, "brisklo: cannot read %s\n", qPrintable(file));
         }
     }

@@ -1,12 +1,18 @@
 #include "app/main_window.h"
 
+#include <QAbstractButton>
+#include <QLineEdit>
 #include <system_error>
 
+#include "app/image_list_view.h"
 #include "app/video_list_view.h"
 #include "core/config_store.h"
+#include "core/file_utils.h"
 #include "core/log.h"
 #include "dialogs/feedback_dialog.h"
+#include "dialogs/message_boxes.h"
 #include "dialogs/upgrade_check_runner.h"
+#include "image/image_dispatcher.h"
 #include "ui/controls.h"
 #include "video/media_probe.h"
 #include "video/video_completion.h"
@@ -32,6 +38,89 @@ void MainWindow::initWindow() {
     m_videoWorker =
         std::make_unique<VideoWorker>(m_videoModel, m_config, *m_videoView, *postBox(), m_encoder);
     m_videoWorker->Start();
+
+    m_imageView = std::make_unique<ImageListView>(this, control(QStringLiteral("image-list")));
+    for (const char* option : {"image-define-param", "all-image-compress", "imageEmpty"}) {
+        control(QString::fromLatin1(option));
+    }
+    // The dispatcher reads the size fields on its own thread: it gets a copy kept
+    // current here, never the widgets.
+    auto keepSnapshot = [this] {
+        const CustomSizeFields fields = ReadSizeFields();
+        std::lock_guard lock(m_sizeMutex);
+        m_sizeSnapshot = fields;
+    };
+    for (const char* field : {"image-width", "image-height"}) {
+        connect(control<QLineEdit>(QString::fromLatin1(field)), &QLineEdit::textChanged, this,
+                keepSnapshot);
+    }
+    connect(control<QAbstractButton>(QStringLiteral("image-define-param")),
+            &QAbstractButton::toggled, this, keepSnapshot);
+    keepSnapshot();
+    m_images = std::make_unique<ImageDispatcher>(
+        m_ids, *postBox(), *m_imageView, [this]() -> Result<ImageJobSettings> {
+            ImageJobSettings job;
+            job.compressType = m_config.Get(Setting::ImageCompressType);
+            job.imageType = m_config.Get(Setting::ImageType);
+            job.ratioIndex = m_config.Get(Setting::ImageRatioIndex);
+            job.defineSize = m_config.Get(Setting::ImageDefineParam);
+            job.gifDropFrames = m_config.Get(Setting::GifDefineParam);
+            job.gifDropFrameIndex = m_config.Get(Setting::GifDropFrameIndex);
+            {
+                std::lock_guard lock(m_sizeMutex);
+                job.width = SizeFieldValue(m_sizeSnapshot.width);
+                job.height = SizeFieldValue(m_sizeSnapshot.height);
+            }
+            job.outputDir = m_config.GetOutputFolder();
+            job.tempDir = GetAppDataPath(fs::path("Brisklo") / "Temp");
+            return job;
+        });
+    if (!m_images->Start()) LogLine("cannot start the image dispatcher\n");
+}
+
+CustomSizeFields MainWindow::ReadSizeFields() const {
+    CustomSizeFields fields;
+    fields.enabled = ui::IsChecked(control(QStringLiteral("image-define-param")));
+    fields.width = ui::Text(control(QStringLiteral("image-width"))).toStdString();
+    fields.height = ui::Text(control(QStringLiteral("image-height"))).toStdString();
+    return fields;
+}
+
+void MainWindow::ShowNotice(const std::string& text) {
+    try {
+        dialogs::ShowPromptBox(this, QString::fromStdString(text));
+    } catch (const ui::SkinError& error) {
+        LogLine("%s\n", error.what());
+    }
+}
+
+std::int32_t MainWindow::AddImage(const fs::path& file) {
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    if (error) return -1;
+    ImageTask task{file.filename().string(), "", fs::absolute(file, error),
+                   static_cast<std::int64_t>(size)};
+    const std::int32_t id = m_images->AddTask(task);
+    wireNotifications(m_imageView->AddRow(id, task));
+    control(QStringLiteral("imageEmpty"))->hide();
+    return id;
+}
+
+void MainWindow::CompressImage(std::int32_t taskId) {
+    const QueueOutcome outcome = m_images->QueueTask(taskId, ReadSizeFields());
+    if (outcome.status == QueueStatus::Refused) ShowNotice(outcome.notice);
+}
+
+void MainWindow::CompressAllImages() {
+    std::vector<std::int32_t> ids;
+    for (int i = 0; i < m_imageView->RowCount(); ++i) {
+        QWidget* row = m_imageView->RowAt(i);
+        if (ui::IsChecked(ui::FindSubControl(row, QStringLiteral("imagecheckBox")))) {
+            ids.push_back(ui::Tag(row));
+        }
+    }
+    const QueueOutcome outcome = m_images->QueueAll(ids, ReadSizeFields());
+    if (outcome.status == QueueStatus::Refused) ShowNotice(outcome.notice);
 }
 
 std::int32_t MainWindow::AddVideo(const fs::path& file) {
@@ -92,6 +181,10 @@ void MainWindow::notify(const ui::Notification& n) {
         CompressVideo(ui::Tag(n.sender));
     } else if (n.senderName == QStringLiteral("all-compress")) {
         CompressAllVideos();
+    } else if (n.senderName == QStringLiteral("imageCompressBtn")) {
+        CompressImage(ui::Tag(n.sender));
+    } else if (n.senderName == QStringLiteral("all-image-compress")) {
+        CompressAllImages();
     } else if (n.senderName == QStringLiteral("feedback")) {
         OpenFeedback();
     }
@@ -100,6 +193,14 @@ void MainWindow::notify(const ui::Notification& n) {
 int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& handled) {
     if (number == static_cast<int>(MessageId::MenuUpgrade)) {
         StartUpgradeCheck(/*quiet=*/false);
+        return 0;
+    }
+    if (number == static_cast<int>(MessageId::CompressImageAgain)) {
+        if (const auto* id = std::any_cast<std::int32_t>(&payload)) CompressImage(*id);
+        return 0;
+    }
+    if (m_images && m_images->HandleMessage(static_cast<MessageId>(number), payload)) {
+        handled = false;
         return 0;
     }
     if (m_videoCompletion && m_videoCompletion->Dispatch(static_cast<MessageId>(number), payload)) {
@@ -115,6 +216,7 @@ void MainWindow::onFinalMessage() { StopWorkers(); }
 void MainWindow::StopWorkers() {
     if (m_videoView) m_videoView->Close();
     if (m_videoWorker) m_videoWorker->Stop();
+    if (m_images) m_images->Stop();
 }
 
 }  // namespace brisklo::app

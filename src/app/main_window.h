@@ -2,14 +2,17 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
 #include "dialogs/dialog_environment.h"
+#include "image/image_size_check.h"
 #include "ui/window_base.h"
 
 namespace brisklo {
 class ConfigStore;
+class ImageDispatcher;
 class VideoCompletion;
 class VideoWorker;
 
@@ -19,6 +22,7 @@ class UpgradeCheckRunner;
 
 namespace app {
 
+class ImageListView;
 class VideoListView;
 
 // The program's main window: the option panels, the video list and the
@@ -37,6 +41,15 @@ class MainWindow : public ui::WindowBase {
     // Queues every checked video row that is not waiting or running.
     void CompressAllVideos();
 
+    // Adds an image row for the file; returns its task id, or -1 when the file
+    // cannot be read.
+    std::int32_t AddImage(const std::filesystem::path& file);
+    // The image row button and compress-again: queue one image task. A bad custom
+    // size is refused with its notice.
+    void CompressImage(std::int32_t taskId);
+    // Queues every checked image row that is not waiting or running.
+    void CompressAllImages();
+
     // Asks the service for a newer version on a thread of its own and offers it;
     // quiet (at start-up) says nothing when there is none.
     void StartUpgradeCheck(bool quiet);
@@ -48,6 +61,8 @@ class MainWindow : public ui::WindowBase {
 
     VideoTaskModel& videoModel() { return m_videoModel; }
     VideoListView& videoView() { return *m_videoView; }
+    ImageDispatcher& images() { return *m_images; }
+    ImageListView& imageView() { return *m_imageView; }
 
   protected:
     QString skinFile() const override { return QStringLiteral("MainWindow.xml"); }
@@ -59,6 +74,9 @@ class MainWindow : public ui::WindowBase {
 
   private:
     void StopWorkers();
+    // The custom size option and fields as they are now (UI thread).
+    CustomSizeFields ReadSizeFields() const;
+    void ShowNotice(const std::string& text);
 
     ConfigStore& m_config;
     const std::filesystem::path m_encoder;
@@ -68,6 +86,11 @@ class MainWindow : public ui::WindowBase {
     std::unique_ptr<VideoCompletion> m_videoCompletion;
     dialogs::DialogEnvironment m_dialogEnvironment = dialogs::DialogEnvironment::Default();
     std::unique_ptr<dialogs::UpgradeCheckRunner> m_upgradeCheck;
+    std::unique_ptr<ImageListView> m_imageView;
+    // What the size fields held when last edited, for the image dispatcher's thread.
+    mutable std::mutex m_sizeMutex;
+    CustomSizeFields m_sizeSnapshot;
+    std::unique_ptr<ImageDispatcher> m_images;
     std::unique_ptr<VideoWorker> m_videoWorker;  // last: stopped before what it uses goes
 };
 

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "app/image_list_view.h"
+#include "app/main_window.h"
+#include "core/config_store.h"
+#include "core/file_utils.h"
+#include "core/saving.h"
+#include "dialogs/message_boxes.h"
+#include "image/image_dispatcher.h"
+#include "test_support.h"
+#include "ui/controls.h"
+
+namespace brisklo::app {
+namespace {
+namespace fs = std::filesystem;
+using test::TempDir;
+
+QString Sub(QWidget* row, const char* name) {
+    return ui::Text(ui::FindSubControl(row, QString::fromLatin1(name)));
+}
+QWidget* SubControl(QWidget* row, const char* name) {
+    return ui::FindSubControl(row, QString::fromLatin1(name));
+}
+
+fs::path MakePicture(const fs::path& path, const std::string& size) {
+    EXPECT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                "testsrc2=size=" + size, "-frames:v", "1", path.string()}),
+              0);
+    return path;
+}
+
+class ImageEndToEndTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(config.Set(Setting::OutputDir, out.string()));
+        window.create();
+    }
+    bool Idle() {
+        return window.images().WaitingIds().empty() && window.images().RunningIds().empty();
+    }
+
+    TempDir dir;
+    fs::path out = dir / "out";
+    ConfigStore config{dir / "configure.ini"};
+    test::ScopedEnv data{"XDG_DATA_HOME", (dir / "data").string()};
+    MainWindow window{config, "ffmpeg"};
+};
+
+TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
+    std::vector<std::int32_t> ids;
+    for (const char* name : {"a.png", "b.jpg", "c 照片.bmp", "d.gif"}) {
+        ids.push_back(window.AddImage(MakePicture(dir / name, "320x240")));
+    }
+    test::WriteFile(dir / "fake.png", "<svg xmlns='http://www.w3.org/2000/svg'/>");
+    const auto fake = window.AddImage(dir / "fake.png");
+    ASSERT_EQ(window.imageView().RowCount(), 5);
+
+    window.CompressAllImages();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return Sub(window.imageView().Row(fake), "progress-label") == QStringLiteral("压缩失败");
+    }));
+
+    for (const auto id : ids) {
+        QWidget* row = window.imageView().Row(id);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return Sub(row, "progress-label") == QStringLiteral("完成"); }));
+        EXPECT_EQ(Sub(row, "imageCompressBtn"), QStringLiteral("压缩完成"));
+        EXPECT_FALSE(ui::IsMouseEnabled(SubControl(row, "imageCompressBtn")));
+        const fs::path output = SubControl(row, "s1Label")->toolTip().toStdString();
+        ASSERT_TRUE(fs::exists(output));
+        EXPECT_EQ(output.parent_path(), out);
+        EXPECT_EQ(Sub(row, "s1Label"),
+                  QString::fromStdString(FormatFileSize(fs::file_size(output))));
+        const auto source = window.images().FindTask(id)->fileSize;
+        const float saving = *ComputeSaving(source, fs::file_size(output));
+        EXPECT_EQ(Sub(row, "y1Label"), QString::fromStdString(SavingText(saving)));
+        EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")), SavingColor(saving));
+    }
+    QWidget* failed = window.imageView().Row(fake);
+    EXPECT_EQ(Sub(failed, "imageCompressBtn"), QStringLiteral("压 缩"));
+    EXPECT_TRUE(ui::IsMouseEnabled(SubControl(failed, "imageCompressBtn")));
+    EXPECT_NE(SubControl(failed, "progress-label")->toolTip().indexOf(QStringLiteral("fake.png")),
+              -1);
+    EXPECT_FALSE(fs::exists(out / "fake.png"));
+
+    // Compressed again through the row menu's message: a numbered output.
+    window.post(static_cast<int>(MessageId::CompressImageAgain), ids[0]);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(out / "a(2).png"); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 30000));
+}
+
+TEST_F(ImageEndToEndTest, BadCustomSizeIsRefusedWithItsNotice) {
+    const auto id = window.AddImage(MakePicture(dir / "a.png", "320x240"));
+    ui::SetChecked(window.control(QStringLiteral("image-define-param")), true);
+    ui::SetText(window.control(QStringLiteral("image-width")), QStringLiteral("12a"));
+    dialogs::ScriptedBoxAnswers answers;
+    window.CompressImage(id);
+    ui::SetText(window.control(QStringLiteral("image-width")), QString());
+    window.CompressAllImages();
+    EXPECT_EQ(answers.texts(), (QStringList{QStringLiteral("图片宽度必须为数字!"),
+                                            QStringLiteral("请输入图片的宽度!")}));
+    EXPECT_TRUE(window.images().WaitingIds().empty());
+    EXPECT_TRUE(window.images().RunningIds().empty());
+    EXPECT_TRUE(ui::IsMouseEnabled(SubControl(window.imageView().Row(id), "imageCompressBtn")));
+}
+
+}  // namespace
+}  // namespace brisklo::app
