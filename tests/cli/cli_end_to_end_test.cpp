@@ -24,14 +24,6 @@ Json::Value ParseJson(const std::string& text) {
     return root;
 }
 
-// A still picture made by ffmpeg; the extension picks the format.
-fs::path MakePicture(const fs::path& path, const std::string& size) {
-    EXPECT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
-                                "testsrc2=size=" + size, "-frames:v", "1", path.string()}),
-              0);
-    return path;
-}
-
 class CliTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -52,7 +44,7 @@ TEST_F(CliTest, MixedFolderJsonMatchesTheFilesAndFailuresDoNotStopTheRest) {
     test::WriteFile(in / "readme.txt", "not media\n");
     test::WriteFile(in / "Mixed.Mp4", "mixed-case extensions are not taken from folders\n");
     test::WriteFile(in / "broken.mkv", "not a video\n");
-    MakePicture(in / "photo 照片.png", "320x240");
+    test::MakePicture(in / "photo 照片.png", "320x240");
     const std::string sourceBefore = test::ReadFile(in / "b clip.mp4");
 
     const auto result = RunCli({"--json", "-o", (dir / "out").string(), in.string()}, dir.path());
@@ -113,8 +105,8 @@ TEST_F(CliTest, NamedFilesAreTakenByExtensionOrByTheirStreams) {
 }
 
 TEST_F(CliTest, ImageOptionsConvertAndScale) {
-    MakePicture(dir / "wide.bmp", "1000x500");
-    MakePicture(dir / "anim.gif", "200x100");
+    test::MakePicture(dir / "wide.bmp", "1000x500");
+    test::MakePicture(dir / "anim.gif", "200x100");
     const auto result =
         RunCli({"--json", "--jpeg", "--scale", "5", "--image-level", "limit", "-o",
                 (dir / "out").string(), (dir / "wide.bmp").string(), (dir / "anim.gif").string()},

@@ -111,6 +111,16 @@ fs::path MakeClip(const fs::path& path, double seconds, bool withAudio) {
     return path;
 }
 
+fs::path MakePicture(const fs::path& path, const std::string& size) {
+    std::string output;
+    if (RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", "testsrc2=size=" + size,
+                    "-frames:v", "1", path.string()},
+                   &output) != 0) {
+        throw std::runtime_error("ffmpeg failed: " + output);
+    }
+    return path;
+}
+
 fs::path FixturePath(const std::string& name) { return fs::path(BRISKLO_FIXTURES) / name; }
 
 void WriteFile(const fs::path& path, const std::string& content) {

@@ -68,6 +68,10 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output = nullp
 std::filesystem::path MakeClip(const std::filesystem::path& path, double seconds,
                                bool withAudio = true);
 
+// A still picture made by ffmpeg (testsrc2 at size "WxH"); the extension picks
+// the format (png, jpg, bmp, gif).
+std::filesystem::path MakePicture(const std::filesystem::path& path, const std::string& size);
+
 std::filesystem::path FixturePath(const std::string& name);
 
 void WriteFile(const std::filesystem::path& path, const std::string& content);

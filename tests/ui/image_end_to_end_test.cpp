@@ -10,27 +10,16 @@
 #include "core/saving.h"
 #include "dialogs/message_boxes.h"
 #include "image/image_dispatcher.h"
+#include "row_test_support.h"
 #include "test_support.h"
 #include "ui/controls.h"
 
 namespace brisklo::app {
 namespace {
 namespace fs = std::filesystem;
+using test::Sub;
+using test::SubControl;
 using test::TempDir;
-
-QString Sub(QWidget* row, const char* name) {
-    return ui::Text(ui::FindSubControl(row, QString::fromLatin1(name)));
-}
-QWidget* SubControl(QWidget* row, const char* name) {
-    return ui::FindSubControl(row, QString::fromLatin1(name));
-}
-
-fs::path MakePicture(const fs::path& path, const std::string& size) {
-    EXPECT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
-                                "testsrc2=size=" + size, "-frames:v", "1", path.string()}),
-              0);
-    return path;
-}
 
 class ImageEndToEndTest : public ::testing::Test {
   protected:
@@ -52,7 +41,7 @@ class ImageEndToEndTest : public ::testing::Test {
 TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
     std::vector<std::int32_t> ids;
     for (const char* name : {"a.png", "b.jpg", "c 照片.bmp", "d.gif"}) {
-        ids.push_back(window.AddImage(MakePicture(dir / name, "320x240")));
+        ids.push_back(window.AddImage(test::MakePicture(dir / name, "320x240")));
     }
     test::WriteFile(dir / "fake.png", "<svg xmlns='http://www.w3.org/2000/svg'/>");
     const auto fake = window.AddImage(dir / "fake.png");
@@ -94,7 +83,7 @@ TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
 }
 
 TEST_F(ImageEndToEndTest, BadCustomSizeIsRefusedWithItsNotice) {
-    const auto id = window.AddImage(MakePicture(dir / "a.png", "320x240"));
+    const auto id = window.AddImage(test::MakePicture(dir / "a.png", "320x240"));
     ui::SetChecked(window.control(QStringLiteral("image-define-param")), true);
     ui::SetText(window.control(QStringLiteral("image-width")), QStringLiteral("12a"));
     dialogs::ScriptedBoxAnswers answers;

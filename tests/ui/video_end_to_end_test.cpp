@@ -8,6 +8,7 @@
 #include "app/video_list_view.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
+#include "row_test_support.h"
 #include "test_support.h"
 #include "ui/controls.h"
 #include "video/encoder_locator.h"
@@ -17,14 +18,9 @@
 namespace brisklo::app {
 namespace {
 namespace fs = std::filesystem;
+using test::Sub;
+using test::SubControl;
 using test::TempDir;
-
-QString Sub(QWidget* row, const char* name) {
-    return ui::Text(ui::FindSubControl(row, QString::fromLatin1(name)));
-}
-QWidget* SubControl(QWidget* row, const char* name) {
-    return ui::FindSubControl(row, QString::fromLatin1(name));
-}
 
 class VideoEndToEndTest : public ::testing::Test {
   protected:
