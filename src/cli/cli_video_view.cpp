@@ -1,7 +1,8 @@
 #include "cli/cli_video_view.h"
 
-#include <cstdio>
 #include <filesystem>
+
+#include "core/text_utils.h"
 
 namespace brisklo::cli {
 
@@ -55,11 +56,7 @@ std::string CliVideoView::ProgressText() const {
     if (!m_running) return {};
     std::string text = "video " + m_runningName;
     if (m_percent) text += " " + std::to_string(*m_percent) + "%";
-    if (m_speed > 0) {
-        char speed[32];
-        std::snprintf(speed, sizeof speed, " %.1fx", static_cast<double>(m_speed));
-        text += speed;
-    }
+    if (m_speed > 0) text += FormatText(" %.1fx", static_cast<double>(m_speed));
     return text;
 }
 

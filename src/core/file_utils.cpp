@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "core/log.h"
+#include "core/text_utils.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
@@ -94,19 +95,14 @@ fs::path ReadUserDir(std::string_view key, const fs::path& home) {
 }  // namespace
 
 std::string FormatFileSize(std::int64_t bytes) {
-    char text[32];
-    if (bytes < 1024) {
-        std::snprintf(text, sizeof text, "%dB", static_cast<std::int32_t>(bytes));
-    } else if (bytes < 1048576) {
-        std::snprintf(text, sizeof text, "%dKB", static_cast<std::int32_t>(bytes / 1024));
-    } else if (bytes < 1073741824) {
+    if (bytes < 1024) return FormatText("%dB", static_cast<std::int32_t>(bytes));
+    if (bytes < 1048576) return FormatText("%dKB", static_cast<std::int32_t>(bytes / 1024));
+    if (bytes < 1073741824) {
         const float megabytes = static_cast<float>(bytes) * (1.0f / 1048576.0f);
-        std::snprintf(text, sizeof text, "%.2fM", static_cast<double>(megabytes));
-    } else {
-        const float gigabytes = static_cast<float>(bytes) * (1.0f / 1073741824.0f);
-        std::snprintf(text, sizeof text, "%.2fG", static_cast<double>(gigabytes));
+        return FormatText("%.2fM", static_cast<double>(megabytes));
     }
-    return text;
+    const float gigabytes = static_cast<float>(bytes) * (1.0f / 1073741824.0f);
+    return FormatText("%.2fG", static_cast<double>(gigabytes));
 }
 
 bool FileExists(const fs::path& path) {

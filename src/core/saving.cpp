@@ -1,6 +1,6 @@
 #include "core/saving.h"
 
-#include <cstdio>
+#include "core/text_utils.h"
 
 namespace brisklo {
 
@@ -12,11 +12,7 @@ std::optional<float> ComputeSaving(std::int64_t sourceSize, std::int64_t outputS
     return saved / source * 100.0f;
 }
 
-std::string SavingText(float percent) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f%%", static_cast<double>(percent));
-    return text;
-}
+std::string SavingText(float percent) { return FormatText("%.2f%%", static_cast<double>(percent)); }
 
 std::uint32_t SavingColor(float percent) { return percent < 0.0f ? kGrowthColor : kSavingColor; }
 

@@ -6,6 +6,9 @@
 
 namespace brisklo {
 
+// printf-style formatting into a string of the size the result needs.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // "?timestamp=" and the local time in milliseconds, wrapped to 32 bits.
 std::string MakeTimestampQuery();
 

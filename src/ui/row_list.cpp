@@ -14,11 +14,12 @@ RowList::RowList(QWidget* list, QString rowTemplate) : m_rowTemplate(std::move(r
     } else {
         m_container = list;
     }
-    m_layout = qobject_cast<QVBoxLayout*>(m_container->layout());
-    if (!m_layout) {
-        delete m_container->layout();
-        m_layout = new QVBoxLayout(m_container);  // owned by the container
+    if (m_container->layout() && !qobject_cast<QVBoxLayout*>(m_container->layout())) {
+        throw SkinError("the list " + list->objectName().toStdString() +
+                        " must hold its rows in a vertical layout");
     }
+    m_layout = qobject_cast<QVBoxLayout*>(m_container->layout());
+    if (!m_layout) m_layout = new QVBoxLayout(m_container);  // owned by the container
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     m_layout->addStretch(1);

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -85,7 +86,7 @@ void EncodeRun::Read() {
     Clock::time_point lastPost{};
     std::optional<ProcessExit> exit;
     Clock::time_point exitSeen{};
-    char buffer[4096];
+    std::array<char, 4096> buffer;
 
     auto handle = [&](const std::vector<EncoderProgressParser::Event>& events) {
         for (const auto& event : events) {
@@ -111,9 +112,9 @@ void EncodeRun::Read() {
         pollfd entry{fd, POLLIN, 0};
         const int ready = ::poll(&entry, 1, kPollMs);
         if (ready > 0) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            const ssize_t n = ::read(fd, buffer.data(), buffer.size());
             if (n > 0) {
-                handle(m_parser.Feed(std::string_view(buffer, static_cast<std::size_t>(n))));
+                handle(m_parser.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(n))));
             } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
                 open = false;  // end of output, or a read error treated as such
             }

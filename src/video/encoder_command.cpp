@@ -37,7 +37,8 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 EncodeSettings ResolveEncodeSettings(const std::optional<TaskParam>& param,
-                                     const SettingsSource& config, const VideoOptionValues& options) {
+                                     const SettingsSource& config,
+                                     const VideoOptionValues& options) {
     EncodeSettings s;
     if (param) {
         s.compressType = param->compressType;

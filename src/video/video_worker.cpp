@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "core/settings_source.h"
 #include "core/log.h"
+#include "core/settings_source.h"
 #include "core/video_task_model.h"
 #include "video/encoder_command.h"
 #include "video/video_view.h"
