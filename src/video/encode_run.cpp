@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -133,9 +134,12 @@ void EncodeRun::Read() {
     m_process->CloseOutput();
 
     const auto eofAt = Clock::now();
-    while (!exit && Clock::now() - eofAt < kExitAfterEof) {
-        std::this_thread::sleep_for(20ms);
+    // The encoder closes its output a moment before it exits; look again soon so
+    // that the next task is not kept waiting.
+    for (auto pause = 100us; !exit && Clock::now() - eofAt < kExitAfterEof;
+         pause = std::min<std::chrono::microseconds>(pause * 2, 20ms)) {
         exit = m_process->TryReap();
+        if (!exit) std::this_thread::sleep_for(pause);
     }
     if (!exit) exit = m_process->Stop();
 
