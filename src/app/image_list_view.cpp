@@ -73,6 +73,7 @@ void ImageListView::ShowFinished(std::int32_t taskId, const ImageRowFinished& st
     QWidget* label = Sub(row, "progress-label");
     label->setStyleSheet(QString());
     label->setToolTip(QString());
+    label->show();
     ui::SetText(label, Text(state.progressText));
     ui::SetText(Sub(row, "imageCompressBtn"), Text(state.buttonText));
     ui::SetText(Sub(row, "s1Label"), Text(state.sizeText));

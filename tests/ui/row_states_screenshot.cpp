@@ -6,11 +6,13 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/image_list_view.h"
 #include "app/main_window.h"
 #include "app/video_list_view.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
 #include "test_support.h"
+#include "ui/controls.h"
 #include "ui/skin.h"
 
 int main(int argc, char* argv[]) {
@@ -62,6 +64,27 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     QTest::qWait(500);
-    const QPixmap shot = window.screen()->grabWindow(0);
-    return shot.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    if (!window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]))) return 1;
+    if (argc < 3) return 0;
+
+    // The image page, with rows waiting, running, finished and failed.
+    std::vector<std::int32_t> images;
+    for (const char* name :
+         {"猫.png", "holiday photo.jpg", "scan.bmp", "party.gif", "broken.png"}) {
+        images.push_back(window.AddImage(brisklo::test::MakePicture(dir / name, "320x240")));
+    }
+    auto& imageView = window.imageView();
+    imageView.ShowWaiting(images[0]);
+    imageView.ShowRunning(images[1], {});
+    imageView.ShowFinished(
+        images[2],
+        {.sizeText = "52KB", .savingText = "94.14%", .savingColor = brisklo::kSavingColor});
+    imageView.ShowFinished(
+        images[3],
+        {.sizeText = "66KB", .savingText = "-4.31%", .savingColor = brisklo::kGrowthColor});
+    imageView.ShowFailed(images[4], {.reason = "broken.png: not a JPEG, PNG, BMP or GIF image"});
+    brisklo::ui::SetChecked(window.control(QStringLiteral("compress-image")), true);
+    brisklo::ui::SetCurrentIndex(window.control(QStringLiteral("main-tab")), 1);
+    QTest::qWait(500);
+    return window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
