@@ -104,6 +104,9 @@ std::string RecordsToJson(const std::map<std::int32_t, TaskRecord>& records) {
     root["failed"] = failed;
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "  ";
+    // The saving is a percentage with two decimals, as the rows show it.
+    builder["precision"] = 2;
+    builder["precisionType"] = "decimal";
     return Json::writeString(builder, root) + "\n";
 }
 
