@@ -2,25 +2,10 @@
 
 #include <algorithm>
 
+#include "core/id_lists.h"
 #include "core/log.h"
 
 namespace brisklo {
-namespace {
-
-template <class Sequence>
-bool RemoveFirst(Sequence& sequence, std::int32_t id) {
-    const auto it = std::find(sequence.begin(), sequence.end(), id);
-    if (it == sequence.end()) return false;
-    sequence.erase(it);
-    return true;
-}
-
-template <class Sequence>
-bool Holds(const Sequence& sequence, std::int32_t id) {
-    return std::find(sequence.begin(), sequence.end(), id) != sequence.end();
-}
-
-}  // namespace
 
 std::int32_t VideoTaskModel::Add(VideoTask task) {
     std::lock_guard lock(m_mutex);
@@ -70,7 +55,7 @@ std::size_t VideoTaskModel::ParameterCount() const {
 bool VideoTaskModel::Enqueue(std::int32_t id, bool onlyIfNew) {
     {
         std::lock_guard lock(m_mutex);
-        if (onlyIfNew && Holds(m_idleTaskList, id)) return false;
+        if (onlyIfNew && HoldsId(m_idleTaskList, id)) return false;
         m_idleTaskList.push_back(id);
     }
     m_wake.notify_all();
@@ -81,7 +66,7 @@ void VideoTaskModel::EnqueueAll(std::span<const std::int32_t> ids) {
     {
         std::lock_guard lock(m_mutex);
         for (std::int32_t id : ids) {
-            if (!Holds(m_idleTaskList, id)) m_idleTaskList.push_back(id);
+            if (!HoldsId(m_idleTaskList, id)) m_idleTaskList.push_back(id);
         }
     }
     m_wake.notify_all();
@@ -101,7 +86,7 @@ std::optional<std::pair<std::int32_t, VideoTask>> VideoTaskModel::TakeNext() {
         const auto it = m_videoTasks.find(id);
         if (it != m_videoTasks.end()) return std::pair{id, it->second};
         // Deleted after it was queued: drop it and wait for the next one.
-        RemoveFirst(m_busyTaskList, id);
+        RemoveFirstId(m_busyTaskList, id);
     }
 }
 
@@ -120,7 +105,7 @@ std::optional<std::string> VideoTaskModel::OutputPath(std::int32_t id) const {
 void VideoTaskModel::Finish(std::int32_t id) {
     {
         std::lock_guard lock(m_mutex);
-        if (RemoveFirst(m_busyTaskList, id)) LogLine("busyTaskList task_id: %d\n", id);
+        if (RemoveFirstId(m_busyTaskList, id)) LogLine("busyTaskList task_id: %d\n", id);
         LogLine("队列数据,size: %d,%d\n", static_cast<int>(m_busyTaskList.size()),
                 static_cast<int>(m_idleTaskList.size()));
     }
@@ -137,12 +122,12 @@ void VideoTaskModel::Shutdown() {
 
 bool VideoTaskModel::IsWaiting(std::int32_t id) const {
     std::lock_guard lock(m_mutex);
-    return Holds(m_idleTaskList, id);
+    return HoldsId(m_idleTaskList, id);
 }
 
 bool VideoTaskModel::IsBusy(std::int32_t id) const {
     std::lock_guard lock(m_mutex);
-    return Holds(m_busyTaskList, id);
+    return HoldsId(m_busyTaskList, id);
 }
 
 std::vector<std::int32_t> VideoTaskModel::WaitingIds() const {

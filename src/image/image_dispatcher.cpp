@@ -6,28 +6,12 @@
 #include <system_error>
 
 #include "core/file_utils.h"
+#include "core/id_lists.h"
 #include "core/log.h"
 #include "core/saving.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
-
-namespace {
-
-template <class Sequence>
-bool Contains(const Sequence& ids, std::int32_t id) {
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
-template <class Sequence>
-bool RemoveFirst(Sequence& ids, std::int32_t id) {
-    const auto at = std::find(ids.begin(), ids.end(), id);
-    if (at == ids.end()) return false;
-    ids.erase(at);
-    return true;
-}
-
-}  // namespace
 
 ImageDispatcher::ImageDispatcher(TaskIdCounter& ids, MessageSink& sink, ImageRowView& view,
                                  ImageSettingsProvider settings)
@@ -91,11 +75,11 @@ std::optional<ImageTask> ImageDispatcher::FindTask(std::int32_t id) const {
 }
 
 bool ImageDispatcher::IsBusyLocked(std::int32_t id) const {
-    return Contains(m_busyTaskImageList, id);
+    return HoldsId(m_busyTaskImageList, id);
 }
 
 bool ImageDispatcher::IsWaitingLocked(std::int32_t id) const {
-    return Contains(m_idleTaskImageList, id);
+    return HoldsId(m_idleTaskImageList, id);
 }
 
 QueueStatus ImageDispatcher::EnqueueLocked(std::int32_t id) {
@@ -138,7 +122,7 @@ QueueOutcome ImageDispatcher::QueueAll(std::span<const std::int32_t> ids,
         if (m_imageTasks.empty()) return {QueueStatus::Refused, std::string(kNoImagesNotice)};
         for (const std::int32_t id : ids) {
             if (m_imageTasks.contains(id) && !IsBusyLocked(id) && !IsWaitingLocked(id) &&
-                !Contains(candidates, id)) {
+                !HoldsId(candidates, id)) {
                 candidates.push_back(id);
             }
         }
@@ -178,7 +162,7 @@ void ImageDispatcher::DispatchLoop() {
         if (!next->second) {
             // Tasks cannot be removed while queued; should one be gone, skip it.
             std::lock_guard lock(m_imageLock);
-            RemoveFirst(m_busyTaskImageList, id);
+            RemoveFirstId(m_busyTaskImageList, id);
             continue;
         }
         try {
@@ -208,7 +192,7 @@ void ImageDispatcher::StartJob(std::int32_t id, const ImageTask& task) {
 
     std::unique_lock lock(m_imageLock);
     if (m_stopping) {
-        RemoveFirst(m_busyTaskImageList, id);
+        RemoveFirstId(m_busyTaskImageList, id);
         return;
     }
     auto& running = m_runningImageJobs[id];
@@ -260,7 +244,7 @@ void ImageDispatcher::OnImageDone(const ImageResult& result) {
             finished = std::move(at->second);
             m_runningImageJobs.erase(at);
         }
-        if (RemoveFirst(m_busyTaskImageList, id)) LogLine("busyTaskImageList task_id: %d\n", id);
+        if (RemoveFirstId(m_busyTaskImageList, id)) LogLine("busyTaskImageList task_id: %d\n", id);
         LogLine("ImageCompress,size: %d,%d\n", static_cast<int>(m_busyTaskImageList.size()),
                 static_cast<int>(m_idleTaskImageList.size()));
     }
