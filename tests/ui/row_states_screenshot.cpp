@@ -76,12 +76,16 @@ int main(int argc, char* argv[]) {
     auto& imageView = window.imageView();
     imageView.ShowWaiting(images[0]);
     imageView.ShowRunning(images[1], {});
-    imageView.ShowFinished(
-        images[2],
-        {.sizeText = "52KB", .savingText = "94.14%", .savingColor = brisklo::kSavingColor});
-    imageView.ShowFinished(
-        images[3],
-        {.sizeText = "66KB", .savingText = "-4.31%", .savingColor = brisklo::kGrowthColor});
+    brisklo::ImageRowFinished smaller;
+    smaller.sizeText = "52KB";
+    smaller.savingText = "94.14%";
+    smaller.savingColor = brisklo::kSavingColor;
+    imageView.ShowFinished(images[2], smaller);
+    brisklo::ImageRowFinished larger;
+    larger.sizeText = "66KB";
+    larger.savingText = "-4.31%";
+    larger.savingColor = brisklo::kGrowthColor;
+    imageView.ShowFinished(images[3], larger);
     imageView.ShowFailed(images[4], {.reason = "broken.png: not a JPEG, PNG, BMP or GIF image"});
     brisklo::ui::SetChecked(window.control(QStringLiteral("compress-image")), true);
     brisklo::ui::SetCurrentIndex(window.control(QStringLiteral("main-tab")), 1);
