@@ -158,6 +158,30 @@ TEST_F(VideoEndToEndTest, EscapeDoesNotCloseTheMainWindow) {
     EXPECT_TRUE(window.isVisible());
 }
 
+TEST_F(VideoEndToEndTest, ClosingDuringAnEncodeStopsItAndRemovesTheOutput) {
+    // An encoder that starts writing and then hangs.
+    const fs::path encoder = dir / "hanging-ffmpeg";
+    test::WriteFile(encoder,
+                    "#!/bin/bash\nout=\"${@: -1}\"\n"
+                    "printf '  Duration: 00:01:00.00, start: 0\\n' >&2\n"
+                    "printf 'partial' > \"$out\"\nexec sleep 60\n");
+    fs::permissions(encoder, fs::perms::owner_all);
+    const fs::path clip = test::MakeClip(dir / "long.mp4", 1.0);
+    const auto started = std::chrono::steady_clock::now();
+    {
+        MainWindow closing{config, encoder};
+        closing.create();
+        closing.show();
+        closing.CompressVideo(closing.AddVideo(clip));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return fs::exists(out / "long.mp4") && fs::file_size(out / "long.mp4") > 0; },
+            20000));
+        closing.close();
+    }
+    EXPECT_FALSE(fs::exists(out / "long.mp4"));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
+}
+
 TEST(ComputeSaving, ArithmeticAndZeroSource) {
     EXPECT_FLOAT_EQ(*ComputeSaving(100 * 1024, 120 * 1024), -20.0f);
     EXPECT_FLOAT_EQ(*ComputeSaving(100 * 1024, 25 * 1024), 75.0f);
