@@ -1,8 +1,7 @@
 #include "app/image_list_view.h"
 
-#include <QLabel>
 
-#include "core/file_utils.h"
+#include "app/task_row.h"
 #include "core/saving.h"
 #include "image/image_task.h"
 #include "ui/controls.h"
@@ -12,7 +11,6 @@ namespace brisklo::app {
 namespace {
 
 const QString kRowTemplate = QStringLiteral("ImageListContainerElement.xml");
-constexpr int kNameWidth = 320;
 // The failure text is drawn in the same red as a larger output.
 constexpr std::uint32_t kFailureColor = kGrowthColor;
 
@@ -29,15 +27,8 @@ ImageListView::ImageListView(QWidget* window, QWidget* list)
 
 QWidget* ImageListView::AddRow(std::int32_t taskId, const ImageTask& task) {
     QWidget* row = m_rows.add(ui::RowName(taskId));
-    ui::SetTag(row, taskId);
-    for (const char* tagged : {"imageCompressBtn", "imageMenuBtn", "imagecheckBox"}) {
-        ui::SetTag(Sub(row, tagged), taskId);
-    }
-    auto* name = qobject_cast<QLabel*>(Sub(row, "fileNameLabel"));
-    name->setText(name->fontMetrics().elidedText(Text(task.fileName), Qt::ElideMiddle, kNameWidth));
-    name->setToolTip(QString::fromStdString(task.fullPath.string()));
-    ui::SetText(Sub(row, "fileSizeLabel"), Text(FormatFileSize(task.fileSize)));
-    ui::SetChecked(Sub(row, "imagecheckBox"), true);
+    FillTaskRow(row, taskId, {"imagecheckBox", "imageCompressBtn", "imageMenuBtn"}, task.fileName,
+                task.fullPath.string(), task.fileSize);
     return row;
 }
 

@@ -59,21 +59,13 @@ void MainWindow::initWindow() {
     keepSnapshot();
     m_images = std::make_unique<ImageDispatcher>(
         m_ids, *postBox(), *m_imageView, [this]() -> Result<ImageJobSettings> {
-            ImageJobSettings job;
-            job.compressType = m_config.Get(Setting::ImageCompressType);
-            job.imageType = m_config.Get(Setting::ImageType);
-            job.ratioIndex = m_config.Get(Setting::ImageRatioIndex);
-            job.defineSize = m_config.Get(Setting::ImageDefineParam);
-            job.gifDropFrames = m_config.Get(Setting::GifDefineParam);
-            job.gifDropFrameIndex = m_config.Get(Setting::GifDropFrameIndex);
+            CustomSizeFields size;
             {
                 std::lock_guard lock(m_sizeMutex);
-                job.width = SizeFieldValue(m_sizeSnapshot.width);
-                job.height = SizeFieldValue(m_sizeSnapshot.height);
+                size = m_sizeSnapshot;
             }
-            job.outputDir = m_config.GetOutputFolder();
-            job.tempDir = GetAppDataPath(fs::path("Brisklo") / "Temp");
-            return job;
+            return ImageJobSettingsFrom(m_config, SizeFieldValue(size.width),
+                                        SizeFieldValue(size.height));
         });
     if (!m_images->Start()) LogLine("cannot start the image dispatcher\n");
 }

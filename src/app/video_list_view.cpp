@@ -1,8 +1,7 @@
 #include "app/video_list_view.h"
 
-#include <QLabel>
 
-#include "core/file_utils.h"
+#include "app/task_row.h"
 #include "core/video_task.h"
 #include "ui/controls.h"
 #include "ui/ui_call.h"
@@ -14,7 +13,6 @@ const QString kRowTemplate = QStringLiteral("VideoListContainerElement.xml");
 const QString kRunningText = QStringLiteral("压缩中");
 const QString kDoneText = QStringLiteral("压缩完成");
 const QString kCompressText = QStringLiteral("压 缩");
-constexpr int kNameWidth = 320;
 
 QWidget* Sub(QWidget* row, const char* name) {
     return ui::FindSubControl(row, QString::fromLatin1(name));
@@ -32,17 +30,9 @@ VideoListView::VideoListView(QWidget* window, QWidget* list)
 
 QWidget* VideoListView::AddRow(std::int32_t taskId, const VideoTask& task, double durationSeconds) {
     QWidget* row = m_rows.add(ui::RowName(taskId));
-    ui::SetTag(row, taskId);
-    for (const char* tagged : {"compressBtn", "videoMenuBtn", "videocheckBox"}) {
-        ui::SetTag(Sub(row, tagged), taskId);
-    }
-    auto* name = qobject_cast<QLabel*>(Sub(row, "fileNameLabel"));
-    const QString fileName = QString::fromStdString(task.fileName);
-    name->setText(name->fontMetrics().elidedText(fileName, Qt::ElideMiddle, kNameWidth));
-    name->setToolTip(QString::fromStdString(task.fullPath));
-    ui::SetText(Sub(row, "fileSizeLabel"), QString::fromStdString(FormatFileSize(task.fileSize)));
+    FillTaskRow(row, taskId, {"videocheckBox", "compressBtn", "videoMenuBtn"}, task.fileName,
+                task.fullPath, task.fileSize);
     ui::SetText(Sub(row, "durationLabel"), FormatDuration(durationSeconds));
-    ui::SetChecked(Sub(row, "videocheckBox"), true);
     return row;
 }
 

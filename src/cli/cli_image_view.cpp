@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "core/saving.h"
+
 namespace brisklo::cli {
 
 void CliImageView::ShowRunning(std::int32_t taskId, const ImageRowRunning&) {
@@ -21,10 +23,7 @@ void CliImageView::ShowFinished(std::int32_t taskId, const ImageRowFinished& row
     record.outputSize = row.outputSize;
     record.sizeText = row.sizeText;
     record.savingText = row.savingText.value_or("");
-    if (record.sourceSize > 0) {
-        record.saving = static_cast<float>(record.sourceSize - row.outputSize) /
-                        static_cast<float>(record.sourceSize) * 100.0f;
-    }
+    record.saving = ComputeSaving(record.sourceSize, row.outputSize);
     m_reporter.TaskEnded(record);
 }
 

@@ -53,22 +53,6 @@ void ApplyOverrides(const CliOptions& o, SettingsOverlay& settings) {
     }
 }
 
-// The image options of this run, taken when each image job starts.
-Result<ImageJobSettings> ImageSettingsFor(const CliOptions& o, const SettingsSource& settings) {
-    ImageJobSettings job;
-    job.compressType = settings.Get(Setting::ImageCompressType);
-    job.imageType = settings.Get(Setting::ImageType);
-    job.ratioIndex = settings.Get(Setting::ImageRatioIndex);
-    job.defineSize = o.imageSize ? 1 : 0;
-    job.width = o.imageSize ? o.imageSize->width : 0;
-    job.height = o.imageSize ? o.imageSize->height : 0;
-    job.gifDropFrames = settings.Get(Setting::GifDefineParam);
-    job.gifDropFrameIndex = settings.Get(Setting::GifDropFrameIndex);
-    job.outputDir = settings.GetOutputFolder();
-    job.tempDir = GetAppDataPath(fs::path("Brisklo") / "Temp");
-    return job;
-}
-
 bool AllDone(const std::map<std::int32_t, TaskRecord>& records) {
     for (const auto& [id, record] : records) {
         if (!record.done) return false;
@@ -93,8 +77,10 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
     MessageQueue queue;
     std::map<std::int32_t, TaskRecord> records;
     CliImageView imageView(records, reporter);
-    ImageDispatcher images(ids, queue, imageView,
-                           [&] { return ImageSettingsFor(options, settings); });
+    ImageDispatcher images(ids, queue, imageView, [&]() -> Result<ImageJobSettings> {
+        return ImageJobSettingsFrom(settings, options.imageSize ? options.imageSize->width : 0,
+                                    options.imageSize ? options.imageSize->height : 0);
+    });
     std::vector<std::int32_t> videoIds;
     std::vector<std::int32_t> imageIds;
     for (const CollectedFile& file : collection.files) {

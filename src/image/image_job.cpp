@@ -3,6 +3,7 @@
 #include <exception>
 #include <system_error>
 
+#include "core/file_utils.h"
 #include "core/log.h"
 #include "image/image_encode.h"
 #include "image/image_naming.h"
@@ -68,6 +69,22 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
 }
 
 }  // namespace
+
+ImageJobSettings ImageJobSettingsFrom(const SettingsSource& settings, std::int32_t width,
+                                      std::int32_t height) {
+    ImageJobSettings job;
+    job.compressType = settings.Get(Setting::ImageCompressType);
+    job.imageType = settings.Get(Setting::ImageType);
+    job.ratioIndex = settings.Get(Setting::ImageRatioIndex);
+    job.defineSize = settings.Get(Setting::ImageDefineParam);
+    job.width = width;
+    job.height = height;
+    job.gifDropFrames = settings.Get(Setting::GifDefineParam);
+    job.gifDropFrameIndex = settings.Get(Setting::GifDropFrameIndex);
+    job.outputDir = settings.GetOutputFolder();
+    job.tempDir = GetAppDataPath(std::filesystem::path("Brisklo") / "Temp");
+    return job;
+}
 
 ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
     ImageResult result;

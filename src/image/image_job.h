@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/messages.h"
+#include "core/settings_source.h"
 
 namespace brisklo {
 
@@ -24,6 +25,12 @@ struct ImageJobSettings {
     std::filesystem::path outputDir;     // where the output is written
     std::filesystem::path tempDir;       // the application's temporary folder
 };
+
+// The image options as the settings hold them at this moment, with the custom
+// size the user typed (0 for an empty field), the output folder resolved and the
+// program's temporary folder.
+ImageJobSettings ImageJobSettingsFrom(const SettingsSource& settings, std::int32_t width,
+                                      std::int32_t height);
 
 // One image to compress: the source and the settings snapshot.
 struct ImageJob {
