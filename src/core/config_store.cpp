@@ -38,18 +38,6 @@ class FileLock {
     int m_fd;
 };
 
-bool WriteWhole(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 }  // namespace
 
 ConfigStore& ConfigStore::Instance() {
@@ -95,7 +83,7 @@ bool ConfigStore::WriteString(std::string_view section, std::string_view key,
     std::string temporary = fs::path(m_file).concat(".XXXXXX").string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;
-    const bool written = WriteWhole(fd, updated) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, updated.data(), updated.size()) == 0 && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), m_file.c_str()) != 0) {
         ::unlink(temporary.c_str());

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -149,6 +150,20 @@ fs::path GetSpecialFolder(SpecialFolder folder) {
         return fromUserDirs;
     }
     return home / std::string(FallbackName(folder));
+}
+
+int WriteAll(int fd, const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return 0;
 }
 
 fs::path ExecutableFolder() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -28,6 +29,10 @@ std::filesystem::path GetAppDataPath(const std::filesystem::path& relative);
 // The folder's path from the XDG user dirs, else the usual name under the home
 // folder; not created. Empty only when no home folder is known.
 std::filesystem::path GetSpecialFolder(SpecialFolder folder);
+
+// Writes all of data to fd, going on after interruptions and partial writes.
+// Returns 0, or the errno of the write that failed.
+[[nodiscard]] int WriteAll(int fd, const void* data, std::size_t size);
 
 // The folder holding the running executable.
 std::filesystem::path ExecutableFolder();

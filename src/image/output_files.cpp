@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/file_utils.h"
 #include "core/unique_path.h"
 
 namespace brisklo {
@@ -30,20 +31,13 @@ void RemoveQuietly(const fs::path& path) {
 Result<std::uint64_t> OverwriteFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) return FileError("cannot open", path, errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return FileError("cannot write", path, error);
-        }
-        done += static_cast<std::size_t>(n);
+    if (const int error = WriteAll(fd, bytes.data(), bytes.size()); error != 0) {
+        ::close(fd);
+        return FileError("cannot write", path, error);
     }
     // A full disk or a network folder may only report the failure here.
     if (::close(fd) != 0) return FileError("cannot write", path, errno);
-    return static_cast<std::uint64_t>(done);
+    return static_cast<std::uint64_t>(bytes.size());
 }
 
 Result<ReservedOutput> ReservedOutput::Reserve(const fs::path& folder, std::string_view base,
