@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
 #include <cstdint>
 
-#include "image/image_row_view.h"
-#include "ui/row_list.h"
+#include "app/task_list_view.h"
+#include "core/task_view.h"
 
 namespace brisklo {
 
@@ -15,24 +13,19 @@ namespace app {
 
 // The image list of the main window. The dispatcher's calls from its own thread
 // are handed to the UI thread without waiting for it.
-class ImageListView : public ImageRowView {
+class ImageListView : public TaskListView, public TaskView {
   public:
-    // window: the main window (its thread); list: "image-list".
+    // window: the main window; list: "image-list".
     ImageListView(QWidget* window, QWidget* list);
 
-    QWidget* AddRow(std::int32_t taskId, const ImageTask& task);
-    QWidget* Row(std::int32_t taskId) const;
-    int RowCount() const { return m_rows.count(); }
-    QWidget* RowAt(int index) const { return m_rows.itemAt(index); }
+    const TaskRow& AddRow(std::int32_t taskId, const ImageTask& task);
+    // Queued: the button ignores the mouse; the progress, size and saving texts
+    // are emptied.
+    void ShowWaiting(std::int32_t taskId);
 
-    void ShowWaiting(std::int32_t taskId) override;
-    void ShowRunning(std::int32_t taskId, const ImageRowRunning& row) override;
-    void ShowFinished(std::int32_t taskId, const ImageRowFinished& row) override;
-    void ShowFailed(std::int32_t taskId, const ImageRowFailed& row) override;
-
-  private:
-    QPointer<QWidget> m_window;
-    ui::RowList m_rows;
+    void ShowRunning(std::int32_t taskId) override;
+    void ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) override;
+    void ShowFailed(std::int32_t taskId, const std::string& reason) override;
 };
 
 }  // namespace app

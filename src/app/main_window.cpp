@@ -4,7 +4,9 @@
 #include <QLineEdit>
 #include <system_error>
 
+#include "app/desktop_options.h"
 #include "app/image_list_view.h"
+#include "app/row_texts.h"
 #include "app/video_list_view.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
@@ -12,6 +14,7 @@
 #include "dialogs/feedback_dialog.h"
 #include "dialogs/message_boxes.h"
 #include "dialogs/upgrade_check_runner.h"
+#include "image/image_completion.h"
 #include "image/image_dispatcher.h"
 #include "ui/controls.h"
 #include "video/media_probe.h"
@@ -29,14 +32,15 @@ MainWindow::MainWindow(ConfigStore& config, fs::path encoder, QWidget* owner)
 MainWindow::~MainWindow() { StopWorkers(); }
 
 void MainWindow::initWindow() {
+    m_options = std::make_unique<DesktopOptions>(this, m_config);
     m_videoView = std::make_unique<VideoListView>(this, control(QStringLiteral("videoList")));
     for (const char* option : {"video-compress-check", "video-compress-slider",
                                "video-compress-balanced-check", "all-compress", "videoEmpty"}) {
         control(QString::fromLatin1(option));
     }
     m_videoCompletion = std::make_unique<VideoCompletion>(m_videoModel, *m_videoView);
-    m_videoWorker =
-        std::make_unique<VideoWorker>(m_videoModel, m_config, *m_videoView, *postBox(), m_encoder);
+    m_videoWorker = std::make_unique<VideoWorker>(m_videoModel, *m_options, m_config,
+                                                  *m_videoView, *postBox(), m_encoder);
     m_videoWorker->Start();
 
     m_imageView = std::make_unique<ImageListView>(this, control(QStringLiteral("image-list")));
@@ -45,28 +49,17 @@ void MainWindow::initWindow() {
     }
     // The dispatcher reads the size fields on its own thread: it gets a copy kept
     // current here, never the widgets.
-    auto keepSnapshot = [this] {
-        const CustomSizeFields fields = ReadSizeFields();
-        std::lock_guard lock(m_sizeMutex);
-        m_sizeSnapshot = fields;
-    };
+    auto keepSizeFields = [this] { m_options->KeepSizeFields(ReadSizeFields()); };
     for (const char* field : {"image-width", "image-height"}) {
         connect(control<QLineEdit>(QString::fromLatin1(field)), &QLineEdit::textChanged, this,
-                keepSnapshot);
+                keepSizeFields);
     }
     connect(control<QAbstractButton>(QStringLiteral("image-define-param")),
-            &QAbstractButton::toggled, this, keepSnapshot);
-    keepSnapshot();
-    m_images = std::make_unique<ImageDispatcher>(
-        m_ids, *postBox(), *m_imageView, [this]() -> Result<ImageJobSettings> {
-            CustomSizeFields size;
-            {
-                std::lock_guard lock(m_sizeMutex);
-                size = m_sizeSnapshot;
-            }
-            return ImageJobSettingsFrom(m_config, SizeFieldValue(size.width),
-                                        SizeFieldValue(size.height));
-        });
+            &QAbstractButton::toggled, this, keepSizeFields);
+    keepSizeFields();
+    m_images = std::make_unique<ImageDispatcher>(m_imageTasks, *m_options, m_config, *m_imageView,
+                                                 *postBox());
+    m_imageCompletion = std::make_unique<ImageCompletion>(m_imageTasks, *m_images, *m_imageView);
     if (!m_images->Start()) LogLine("cannot start the image dispatcher\n");
 }
 
@@ -78,9 +71,9 @@ CustomSizeFields MainWindow::ReadSizeFields() const {
     return fields;
 }
 
-void MainWindow::ShowNotice(const std::string& text) {
+void MainWindow::ShowNotice(const QString& text) {
     try {
-        dialogs::ShowPromptBox(this, QString::fromStdString(text));
+        dialogs::ShowPromptBox(this, text);
     } catch (const ui::SkinError& error) {
         LogLine("%s\n", error.what());
     }
@@ -92,27 +85,40 @@ std::int32_t MainWindow::AddImage(const fs::path& file) {
     if (error) return -1;
     ImageTask task{file.filename().string(), "", fs::absolute(file, error),
                    static_cast<std::int64_t>(size)};
-    const std::int32_t id = m_images->AddTask(task);
-    wireNotifications(m_imageView->AddRow(id, task));
+    const std::int32_t id = m_imageTasks.Add(task);
+    wireNotifications(m_imageView->AddRow(id, task).row);
     control(QStringLiteral("imageEmpty"))->hide();
     return id;
 }
 
 void MainWindow::CompressImage(std::int32_t taskId) {
-    const QueueOutcome outcome = m_images->QueueTask(taskId, ReadSizeFields());
-    if (outcome.status == QueueStatus::Refused) ShowNotice(outcome.notice);
+    if (const auto problem = CheckCustomSize(ReadSizeFields())) {
+        ShowNotice(SizeProblemNotice(*problem));
+        return;
+    }
+    // The row shows the wait before the id is queued: once queued, the dispatcher
+    // may show it running at any moment.
+    if (m_imageTasks.queue().IsQueued(taskId) || !m_imageTasks.Contains(taskId)) return;
+    m_imageView->ShowWaiting(taskId);
+    (void)m_imageTasks.Enqueue(taskId);
 }
 
 void MainWindow::CompressAllImages() {
-    std::vector<std::int32_t> ids;
-    for (int i = 0; i < m_imageView->RowCount(); ++i) {
-        QWidget* row = m_imageView->RowAt(i);
-        if (ui::IsChecked(ui::FindSubControl(row, QStringLiteral("imagecheckBox")))) {
-            ids.push_back(ui::Tag(row));
-        }
+    if (const auto problem = CheckCustomSize(ReadSizeFields())) {
+        ShowNotice(SizeProblemNotice(*problem));
+        return;
     }
-    const QueueOutcome outcome = m_images->QueueAll(ids, ReadSizeFields());
-    if (outcome.status == QueueStatus::Refused) ShowNotice(outcome.notice);
+    if (m_imageTasks.Empty()) {
+        ShowNotice(NoImagesNotice());
+        return;
+    }
+    std::vector<std::int32_t> ids;
+    for (const std::int32_t id : m_imageView->CheckedIds()) {
+        if (m_imageTasks.queue().IsQueued(id)) continue;
+        m_imageView->ShowWaiting(id);
+        ids.push_back(id);
+    }
+    m_imageTasks.EnqueueAll(ids);
 }
 
 std::int32_t MainWindow::AddVideo(const fs::path& file) {
@@ -123,25 +129,22 @@ std::int32_t MainWindow::AddVideo(const fs::path& file) {
                    static_cast<std::int64_t>(size)};
     const double duration = GetMediaDuration(file);
     const std::int32_t id = m_videoModel.Add(task);
-    QWidget* row = m_videoView->AddRow(id, task, duration);
-    wireNotifications(row);
+    wireNotifications(m_videoView->AddRow(id, task, duration).row);
     // The large "add files" hint gives way to the list once it has rows.
     control(QStringLiteral("videoEmpty"))->hide();
     return id;
 }
 
 void MainWindow::CompressVideo(std::int32_t taskId) {
+    if (m_videoModel.queue().IsQueued(taskId)) return;
     m_videoView->ShowWaiting(taskId);
-    m_videoModel.Enqueue(taskId, /*onlyIfNew=*/false);
+    (void)m_videoModel.Enqueue(taskId);
 }
 
 void MainWindow::CompressAllVideos() {
     std::vector<std::int32_t> ids;
-    for (int i = 0; i < m_videoView->RowCount(); ++i) {
-        QWidget* row = m_videoView->RowAt(i);
-        const std::int32_t id = ui::Tag(row);
-        if (!ui::IsChecked(ui::FindSubControl(row, QStringLiteral("videocheckBox")))) continue;
-        if (m_videoModel.IsBusy(id)) continue;
+    for (const std::int32_t id : m_videoView->CheckedIds()) {
+        if (m_videoModel.queue().IsQueued(id)) continue;
         m_videoView->ShowWaiting(id);
         ids.push_back(id);
     }
@@ -191,7 +194,8 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
         if (const auto* id = std::any_cast<std::int32_t>(&payload)) CompressImage(*id);
         return 0;
     }
-    if (m_images && m_images->HandleMessage(static_cast<MessageId>(number), payload)) {
+    if (m_imageCompletion &&
+        m_imageCompletion->Dispatch(static_cast<MessageId>(number), payload)) {
         handled = false;
         return 0;
     }
@@ -206,7 +210,7 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
 void MainWindow::onFinalMessage() { StopWorkers(); }
 
 void MainWindow::StopWorkers() {
-    if (m_videoView) m_videoView->Close();
+    if (m_options) m_options->Close();
     if (m_videoWorker) m_videoWorker->Stop();
     if (m_images) m_images->Stop();
 }

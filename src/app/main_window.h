@@ -2,16 +2,17 @@
 
 #include <filesystem>
 #include <memory>
-#include <mutex>
 
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
 #include "dialogs/dialog_environment.h"
 #include "image/image_size_check.h"
+#include "image/image_task.h"
 #include "ui/window_base.h"
 
 namespace brisklo {
 class ConfigStore;
+class ImageCompletion;
 class ImageDispatcher;
 class VideoCompletion;
 class VideoWorker;
@@ -22,6 +23,7 @@ class UpgradeCheckRunner;
 
 namespace app {
 
+class DesktopOptions;
 class ImageListView;
 class VideoListView;
 
@@ -61,7 +63,7 @@ class MainWindow : public ui::WindowBase {
 
     VideoTaskModel& videoModel() { return m_videoModel; }
     VideoListView& videoView() { return *m_videoView; }
-    ImageDispatcher& images() { return *m_images; }
+    ImageTaskList& imageTasks() { return m_imageTasks; }
     ImageListView& imageView() { return *m_imageView; }
 
   protected:
@@ -76,21 +78,21 @@ class MainWindow : public ui::WindowBase {
     void StopWorkers();
     // The custom size option and fields as they are now (UI thread).
     CustomSizeFields ReadSizeFields() const;
-    void ShowNotice(const std::string& text);
+    void ShowNotice(const QString& text);
 
     ConfigStore& m_config;
     const std::filesystem::path m_encoder;
     TaskIdCounter m_ids;
     VideoTaskModel m_videoModel{m_ids};
+    ImageTaskList m_imageTasks{m_ids};
+    std::unique_ptr<DesktopOptions> m_options;
     std::unique_ptr<VideoListView> m_videoView;
     std::unique_ptr<VideoCompletion> m_videoCompletion;
     dialogs::DialogEnvironment m_dialogEnvironment = dialogs::DialogEnvironment::Default();
     std::unique_ptr<dialogs::UpgradeCheckRunner> m_upgradeCheck;
     std::unique_ptr<ImageListView> m_imageView;
-    // What the size fields held when last edited, for the image dispatcher's thread.
-    mutable std::mutex m_sizeMutex;
-    CustomSizeFields m_sizeSnapshot;
     std::unique_ptr<ImageDispatcher> m_images;
+    std::unique_ptr<ImageCompletion> m_imageCompletion;
     std::unique_ptr<VideoWorker> m_videoWorker;  // last: stopped before what it uses goes
 };
 

@@ -1,28 +1,59 @@
 #include "app/task_row.h"
 
-#include <QLabel>
-
 #include "core/file_utils.h"
 #include "ui/controls.h"
+#include "ui/skin.h"
 
 namespace brisklo::app {
 namespace {
+
 constexpr int kNameWidth = 320;
+
+QWidget* Need(QWidget* row, const QString& layout, const char* name) {
+    QWidget* control = ui::FindSubControl(row, QString::fromLatin1(name));
+    if (!control) {
+        throw ui::SkinError((layout + QStringLiteral(" has no control named ") +
+                             QString::fromLatin1(name))
+                                .toStdString());
+    }
+    return control;
 }
 
-void FillTaskRow(QWidget* row, std::int32_t taskId, const TaskRowNames& names,
-                 const std::string& fileName, const std::string& fullPath, std::int64_t fileSize) {
-    ui::SetTag(row, taskId);
-    for (const char* tagged : {names.compressButton, names.menuButton, names.checkBox}) {
-        ui::SetTag(ui::FindSubControl(row, QString::fromLatin1(tagged)), taskId);
+}  // namespace
+
+TaskRow TaskRow::Bind(QWidget* row, const QString& layout, const TaskRowNames& names,
+                      bool videoRow) {
+    TaskRow bound;
+    bound.row = row;
+    bound.checkBox = Need(row, layout, names.checkBox);
+    bound.compressButton = Need(row, layout, names.compressButton);
+    bound.menuButton = Need(row, layout, names.menuButton);
+    bound.fileName = qobject_cast<QLabel*>(Need(row, layout, "fileNameLabel"));
+    if (!bound.fileName) {
+        throw ui::SkinError((layout + QStringLiteral(": fileNameLabel is not a label")).toStdString());
     }
-    auto* name = qobject_cast<QLabel*>(ui::FindSubControl(row, QStringLiteral("fileNameLabel")));
-    name->setText(name->fontMetrics().elidedText(QString::fromStdString(fileName), Qt::ElideMiddle,
-                                                 kNameWidth));
-    name->setToolTip(QString::fromStdString(fullPath));
-    ui::SetText(ui::FindSubControl(row, QStringLiteral("fileSizeLabel")),
-                QString::fromStdString(FormatFileSize(fileSize)));
-    ui::SetChecked(ui::FindSubControl(row, QString::fromLatin1(names.checkBox)), true);
+    bound.fileSize = Need(row, layout, "fileSizeLabel");
+    bound.progressLabel = Need(row, layout, "progress-label");
+    bound.sizeLabel = Need(row, layout, "s1Label");
+    bound.savingLabel = Need(row, layout, "y1Label");
+    if (videoRow) {
+        bound.duration = Need(row, layout, "durationLabel");
+        bound.progressContainer = Need(row, layout, "progress-container");
+        bound.progressSlider = Need(row, layout, "progress-slider");
+        bound.errorLabel = Need(row, layout, "errorLabel");
+        bound.paramFlag = Need(row, layout, "paramFlag");
+    }
+    return bound;
+}
+
+void TaskRow::Fill(std::int32_t taskId, const std::string& name, const std::string& fullPath,
+                   std::int64_t size) const {
+    for (QWidget* tagged : {row, compressButton, menuButton, checkBox}) ui::SetTag(tagged, taskId);
+    fileName->setText(fileName->fontMetrics().elidedText(QString::fromStdString(name),
+                                                         Qt::ElideMiddle, kNameWidth));
+    fileName->setToolTip(QString::fromStdString(fullPath));
+    ui::SetText(fileSize, QString::fromStdString(FormatFileSize(size)));
+    ui::SetChecked(checkBox, true);
 }
 
 }  // namespace brisklo::app

@@ -1,23 +1,50 @@
 #pragma once
 
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 
 namespace brisklo::app {
 
+// The names of the controls that differ between the video and the image rows.
 struct TaskRowNames {
     const char* checkBox;
     const char* compressButton;
     const char* menuButton;
 };
 
-// Fills what every new list row shows: the task id as the tag of the row and of
-// its buttons and check box, the file name (elided in the middle, the full path
-// as its tooltip), the size text, and the check box ticked.
-void FillTaskRow(QWidget* row, std::int32_t taskId, const TaskRowNames& names,
-                 const std::string& fileName, const std::string& fullPath, std::int64_t fileSize);
+// One row of a task list with its controls, looked up once when the row is built.
+// The controls every row has are never null; the video-only ones are null in
+// image rows.
+struct TaskRow {
+    QWidget* row = nullptr;
+    QWidget* checkBox = nullptr;
+    QWidget* compressButton = nullptr;
+    QWidget* menuButton = nullptr;
+    QLabel* fileName = nullptr;
+    QWidget* fileSize = nullptr;
+    QWidget* progressLabel = nullptr;
+    QWidget* sizeLabel = nullptr;    // "s1Label": the output's size
+    QWidget* savingLabel = nullptr;  // "y1Label": the share saved
+    // Video rows only.
+    QWidget* duration = nullptr;
+    QWidget* progressContainer = nullptr;
+    QWidget* progressSlider = nullptr;
+    QWidget* errorLabel = nullptr;
+    QWidget* paramFlag = nullptr;
+
+    // Finds the row's controls; a missing one is a ui::SkinError naming the layout
+    // and the control.
+    static TaskRow Bind(QWidget* row, const QString& layout, const TaskRowNames& names,
+                        bool videoRow);
+
+    // What every new row shows: the task id as the tag of the row, its buttons and
+    // its check box, the file name (elided in the middle, the full path as its
+    // tooltip), the size text, and the check box ticked.
+    void Fill(std::int32_t taskId, const std::string& name, const std::string& fullPath,
+              std::int64_t size) const;
+};
 
 }  // namespace brisklo::app

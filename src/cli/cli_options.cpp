@@ -19,13 +19,13 @@ std::optional<int> ParseInt(std::string_view text) {
     return value;
 }
 
-std::optional<Size> ParseSize(std::string_view text) {
+std::optional<FrameSize> ParseSize(std::string_view text) {
     const auto x = text.find_first_of("xX");
     if (x == std::string_view::npos) return std::nullopt;
     const auto width = ParseInt(text.substr(0, x));
     const auto height = ParseInt(text.substr(x + 1));
     if (!width || !height || *width < 0 || *height < 0) return std::nullopt;
-    return Size{*width, *height};
+    return FrameSize{*width, *height};
 }
 
 std::string Join(std::span<const int> values) {
@@ -67,7 +67,7 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
         if (number && *number >= low && *number <= high) return *number;
         return BadValue(option, value, std::to_string(low) + " to " + std::to_string(high));
     };
-    auto pickSize = [](const std::string& option, const std::string& value) -> Result<Size> {
+    auto pickSize = [](const std::string& option, const std::string& value) -> Result<FrameSize> {
         if (auto size = ParseSize(value)) return *size;
         return BadValue(option, value, "WIDTHxHEIGHT, e.g. 1280x720, or 0x0");
     };
@@ -116,11 +116,12 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
         } else if (arg == "--level" || arg == "--image-level") {
             auto level = pickWord(kLevels, arg, value);
             if (!level) return level.error();
-            (arg == "--level" ? options.level : options.imageLevel) = level.value();
+            (arg == "--level" ? options.level : options.imageLevel) =
+                static_cast<CompressionLevel>(level.value());
         } else if (arg == "--format") {
             auto format = pickWord(kFormats, arg, value);
             if (!format) return format.error();
-            options.format = format.value();
+            options.format = static_cast<VideoContainer>(format.value());
         } else if (arg == "--size" || arg == "--image-size") {
             auto size = pickSize(arg, value);
             if (!size) return size.error();
@@ -172,6 +173,27 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
     if (options.paths.empty() && !options.help && !options.version) {
         return Error{"no files or folders given (see --help)"};
     }
+    return options;
+}
+
+VideoOptions VideoOptionsFor(const CliOptions& o, VideoOptions options) {
+    if (o.level) options.level = *o.level;
+    if (o.format) options.container = *o.format;
+    if (o.size) options.size = *o.size;
+    if (o.channels) options.channels = *o.channels;
+    if (o.sampleRate) options.sampleRate = *o.sampleRate;
+    if (o.audioBitrate) options.bitrate = *o.audioBitrate;
+    if (o.crf) options.customQuality = *o.crf;
+    options.balanced = o.balanced;
+    return options;
+}
+
+ImageOptions ImageOptionsFor(const CliOptions& o, ImageOptions options) {
+    if (o.imageLevel) options.level = *o.imageLevel;
+    if (o.jpeg) options.output = ImageOutput::Jpeg;
+    if (o.scale) options.scaleStep = *o.scale;
+    if (o.imageSize) options.customSize = *o.imageSize;
+    if (o.gifDrop) options.gifDropIndex = *o.gifDrop;
     return options;
 }
 

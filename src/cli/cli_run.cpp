@@ -4,16 +4,17 @@
 #include <map>
 #include <system_error>
 
-#include "cli/cli_image_view.h"
-#include "cli/cli_video_view.h"
+#include "cli/cli_task_view.h"
 #include "cli/message_queue.h"
 #include "cli/path_collector.h"
 #include "cli/reporter.h"
 #include "core/file_utils.h"
 #include "core/log.h"
+#include "core/media_options.h"
 #include "core/settings_source.h"
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
+#include "image/image_completion.h"
 #include "image/image_dispatcher.h"
 #include "video/encoder_locator.h"
 #include "video/video_completion.h"
@@ -27,31 +28,17 @@ std::atomic<bool> g_interrupted{false};
 
 namespace {
 
-// The command line's choices laid over the settings file, for this run only.
-void ApplyOverrides(const CliOptions& o, SettingsOverlay& settings) {
-    if (o.outputDir) {
-        std::error_code error;
-        const fs::path folder = fs::absolute(*o.outputDir, error);
-        settings.Override(Setting::OutputDir, (error ? fs::path(*o.outputDir) : folder).string());
-    }
-    if (o.level) settings.Override(Setting::CompressType, *o.level);
-    if (o.format) settings.Override(Setting::VideoType, *o.format);
-    if (o.size) {
-        settings.Override(Setting::VideoRatioWidth, o.size->width);
-        settings.Override(Setting::VideoRatioHeight, o.size->height);
-    }
-    if (o.channels) settings.Override(Setting::AudioChannel, *o.channels);
-    if (o.sampleRate) settings.Override(Setting::AudioSampleRate, *o.sampleRate);
-    if (o.audioBitrate) settings.Override(Setting::AudioBitrate, *o.audioBitrate);
-    if (o.imageLevel) settings.Override(Setting::ImageCompressType, *o.imageLevel);
-    if (o.jpeg) settings.Override(Setting::ImageType, 1);
-    if (o.scale) settings.Override(Setting::ImageRatioIndex, *o.scale);
-    if (o.imageSize) settings.Override(Setting::ImageDefineParam, 1);
-    if (o.gifDrop) {
-        settings.Override(Setting::GifDefineParam, 1);
-        settings.Override(Setting::GifDropFrameIndex, *o.gifDrop);
-    }
-}
+// The options of this run, fixed for every task.
+class FixedOptions : public VideoOptionsProvider, public ImageOptionsProvider {
+  public:
+    FixedOptions(VideoOptions video, ImageOptions image) : m_video(video), m_image(image) {}
+    VideoOptions CurrentVideoOptions() override { return m_video; }
+    ImageOptions CurrentImageOptions() override { return m_image; }
+
+  private:
+    const VideoOptions m_video;
+    const ImageOptions m_image;
+};
 
 bool AllDone(const std::map<std::int32_t, TaskRecord>& records) {
     for (const auto& [id, record] : records) {
@@ -69,18 +56,25 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
     const Collection collection = CollectPaths(options.paths, options.recursive);
     for (const std::string& problem : collection.problems) reporter.Problem(problem);
 
+    // Only the output folder is a setting the command line lays over the file.
     SettingsOverlay settings(base);
-    ApplyOverrides(options, settings);
+    if (options.outputDir) {
+        std::error_code error;
+        const fs::path folder = fs::absolute(*options.outputDir, error);
+        settings.Override(Setting::OutputDir,
+                          (error ? fs::path(*options.outputDir) : folder).string());
+    }
+    FixedOptions chosen(VideoOptionsFor(options, VideoOptionsFromSettings(base)),
+                        ImageOptionsFor(options, ImageOptionsFromSettings(base, 0, 0)));
 
     TaskIdCounter ids;
     VideoTaskModel videoModel(ids);
+    ImageTaskList imageTasks(ids);
     MessageQueue queue;
     std::map<std::int32_t, TaskRecord> records;
-    CliImageView imageView(records, reporter);
-    ImageDispatcher images(ids, queue, imageView, [&]() -> Result<ImageJobSettings> {
-        return ImageJobSettingsFrom(settings, options.imageSize ? options.imageSize->width : 0,
-                                    options.imageSize ? options.imageSize->height : 0);
-    });
+    CliTaskView imageView(records, reporter, MediaKind::Image);
+    ImageDispatcher images(imageTasks, chosen, settings, imageView, queue);
+    ImageCompletion imageCompletion(imageTasks, images, imageView);
     std::vector<std::int32_t> videoIds;
     std::vector<std::int32_t> imageIds;
     for (const CollectedFile& file : collection.files) {
@@ -89,7 +83,7 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
         const fs::path absolute = fs::absolute(file.path, error);
         const std::string name = file.path.filename().string();
         const std::int32_t id = file.kind == MediaKind::Image
-                                    ? images.AddTask({name, "", absolute, size})
+                                    ? imageTasks.Add({name, "", absolute, size})
                                     : videoModel.Add({name, "", absolute.string(), size});
         (file.kind == MediaKind::Image ? imageIds : videoIds).push_back(id);
         TaskRecord& record = records[id];
@@ -98,13 +92,9 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
         record.sourceSize = size;
     }
 
-    VideoOptionValues videoOptions;
-    videoOptions.customQuality = options.crf.has_value();
-    videoOptions.qualitySlider = options.crf.value_or(0);
-    videoOptions.balanced = options.balanced;
-    CliVideoView videoView(records, reporter, videoOptions);
+    CliTaskView videoView(records, reporter, MediaKind::Video);
     VideoCompletion videoCompletion(videoModel, videoView);
-    VideoWorker videoWorker(videoModel, settings, videoView, queue, FindEncoder());
+    VideoWorker videoWorker(videoModel, chosen, settings, videoView, queue, FindEncoder());
     videoWorker.Start();
     videoModel.EnqueueAll(videoIds);
     if (!imageIds.empty()) {
@@ -112,21 +102,7 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
             reporter.Problem("cannot start the image jobs");
             return 1;
         }
-        CustomSizeFields size;
-        if (options.imageSize) {
-            size.enabled = true;
-            size.width = std::to_string(options.imageSize->width);
-            size.height = std::to_string(options.imageSize->height);
-        }
-        const QueueOutcome outcome = images.QueueAll(imageIds, size);
-        if (outcome.status == QueueStatus::Refused) {
-            for (std::int32_t id : imageIds) {
-                TaskRecord& record = records[id];
-                record.done = true;
-                record.error = outcome.notice;
-                reporter.TaskEnded(record);
-            }
-        }
+        imageTasks.EnqueueAll(imageIds);
     }
 
     bool interrupted = false;
@@ -137,7 +113,7 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
         }
         if (auto message = queue.Take(100ms)) {
             if (!videoCompletion.Dispatch(message->first, message->second)) {
-                images.HandleMessage(message->first, message->second);
+                imageCompletion.Dispatch(message->first, message->second);
             }
         }
         std::string progress = videoView.ProgressText();

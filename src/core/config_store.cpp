@@ -11,6 +11,7 @@
 #include "core/ini_text.h"
 #include "core/log.h"
 #include "core/text_utils.h"
+#include "core/unique_fd.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
@@ -22,20 +23,15 @@ class FileLock {
   public:
     explicit FileLock(const fs::path& path)
         : m_fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
-        if (m_fd >= 0) {
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        if (m_fd.valid()) {
+            while (::flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {
             }
         }
     }
-    ~FileLock() {
-        if (m_fd >= 0) ::close(m_fd);  // closing releases the lock
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    bool held() const { return m_fd >= 0; }
+    bool held() const { return m_fd.valid(); }
 
   private:
-    int m_fd;
+    UniqueFd m_fd;  // closing releases the lock
 };
 
 }  // namespace

@@ -1,24 +1,17 @@
 #include "core/ini_text.h"
 
-#include <strings.h>
-
 #include <vector>
+
+#include "core/text_utils.h"
 
 namespace brisklo {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
+// A line's blanks: a CRLF file leaves the CR at each line's end.
+std::string_view TrimLine(std::string_view text) { return Trim(text, " \t\r"); }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 struct Line {
     std::string_view raw;      // without its line end
@@ -36,15 +29,15 @@ std::vector<Line> SplitLines(std::string_view text) {
         Line line;
         line.raw = text.substr(0, end);
         if (!line.raw.empty() && line.raw.back() == '\r') line.raw.remove_suffix(1);
-        const std::string_view trimmed = Trim(line.raw);
+        const std::string_view trimmed = TrimLine(line.raw);
         if (trimmed.starts_with('[')) {
             const auto close = trimmed.find(']');
             line.isSection = true;
-            line.section = Trim(trimmed.substr(
+            line.section = TrimLine(trimmed.substr(
                 1, close == std::string_view::npos ? trimmed.size() - 1 : close - 1));
         } else if (const auto eq = trimmed.find('='); eq != std::string_view::npos && eq > 0) {
-            line.key = Trim(trimmed.substr(0, eq));
-            line.value = Trim(trimmed.substr(eq + 1));
+            line.key = TrimLine(trimmed.substr(0, eq));
+            line.value = TrimLine(trimmed.substr(eq + 1));
             // A value in matching quotes reads without them.
             if (line.value.size() >= 2 && line.value.front() == '"' && line.value.back() == '"') {
                 line.value = line.value.substr(1, line.value.size() - 2);
@@ -61,7 +54,7 @@ std::vector<Line> SplitLines(std::string_view text) {
 std::optional<std::pair<std::size_t, std::size_t>> FindSection(const std::vector<Line>& lines,
                                                                std::string_view section) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!lines[i].isSection || !SameName(lines[i].section, section)) continue;
+        if (!lines[i].isSection || !EqualsIgnoringCase(lines[i].section, section)) continue;
         std::size_t end = i + 1;
         while (end < lines.size() && !lines[end].isSection) ++end;
         return std::pair{i + 1, end};
@@ -77,7 +70,7 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
     const auto range = FindSection(lines, section);
     if (!range) return std::nullopt;
     for (std::size_t i = range->first; i < range->second; ++i) {
-        if (!lines[i].key.empty() && SameName(lines[i].key, key))
+        if (!lines[i].key.empty() && EqualsIgnoringCase(lines[i].key, key))
             return std::string(lines[i].value);
     }
     return std::nullopt;
@@ -95,12 +88,12 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
         std::size_t insertAt = range->first;
         bool replaced = false;
         for (std::size_t i = range->first; i < range->second; ++i) {
-            if (!lines[i].key.empty() && SameName(lines[i].key, key)) {
+            if (!lines[i].key.empty() && EqualsIgnoringCase(lines[i].key, key)) {
                 out[i] = entry;
                 replaced = true;
                 break;
             }
-            if (!Trim(lines[i].raw).empty()) insertAt = i + 1;
+            if (!TrimLine(lines[i].raw).empty()) insertAt = i + 1;
         }
         if (!replaced) out.insert(out.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
     } else {

@@ -14,6 +14,4 @@ std::optional<float> ComputeSaving(std::int64_t sourceSize, std::int64_t outputS
 
 std::string SavingText(float percent) { return FormatText("%.2f%%", static_cast<double>(percent)); }
 
-std::uint32_t SavingColor(float percent) { return percent < 0.0f ? kGrowthColor : kSavingColor; }
-
 }  // namespace brisklo

@@ -6,11 +6,6 @@
 
 namespace brisklo {
 
-// Colours of the saving figure, 0xAARRGGBB: green, or red when the output is
-// larger than its source.
-inline constexpr std::uint32_t kSavingColor = 0xFF10C00B;
-inline constexpr std::uint32_t kGrowthColor = 0xFFFF0000;
-
 // The share saved: (source − output) ÷ source × 100 from full 64-bit sizes, the
 // division in single precision. None for a source of 0 bytes (or less): there is
 // nothing to compare against.
@@ -18,7 +13,5 @@ std::optional<float> ComputeSaving(std::int64_t sourceSize, std::int64_t outputS
 
 // "75.00%", "-20.00%".
 std::string SavingText(float percent);
-
-std::uint32_t SavingColor(float percent);
 
 }  // namespace brisklo

@@ -37,6 +37,9 @@ struct SettingInfo {
     SettingType type;
     int defaultInt;
     std::string_view defaultText;
+    // The valid integer values; a stored value outside them reads as the default.
+    int minInt;
+    int maxInt;
 };
 
 inline constexpr std::string_view kSettingsSection = "global";

@@ -21,6 +21,12 @@ fs::path SettingsSource::GetOutputFolder() const {
     return CreateDirectoryTree(base / std::string(kDefaultOutputFolderName));
 }
 
+std::int32_t SettingsSource::GetValid(Setting setting) const {
+    const SettingInfo& info = Describe(setting);
+    const std::int32_t value = Get(setting);
+    return value < info.minInt || value > info.maxInt ? info.defaultInt : value;
+}
+
 std::int32_t SettingsOverlay::Get(Setting setting) const {
     const auto it = m_values.find(setting);
     if (it != m_values.end()) {

@@ -19,6 +19,9 @@ class SettingsSource {
     virtual std::int32_t Get(Setting setting) const = 0;
     virtual std::string GetText(Setting setting) const = 0;
 
+    // The stored integer, or its default when it lies outside the setting's range.
+    std::int32_t GetValid(Setting setting) const;
+
     // Where compressed files go: output-dir, else "BRK视频压缩" in the Documents
     // folder, else on the Desktop, else in the home folder. Created if missing.
     std::filesystem::path GetOutputFolder() const;

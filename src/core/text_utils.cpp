@@ -1,5 +1,7 @@
 #include "core/text_utils.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdarg>
 #include <cstdint>
@@ -61,6 +63,20 @@ long LeadingInteger(std::string_view text) {
         value = value * 10 + (text[i] - '0');
     }
     return negative ? -value : value;
+}
+
+std::string_view Trim(std::string_view text, std::string_view blanks) {
+    const auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 }  // namespace brisklo

@@ -16,6 +16,14 @@ std::string MakeTimestampQuery();
 // as one, empty parts are dropped.
 std::vector<std::string> SplitText(std::string_view text, std::string_view delimiters);
 
+inline constexpr std::string_view kBlanks = " \t\r\n\f\v";
+
+// text without the given characters at either end.
+std::string_view Trim(std::string_view text, std::string_view blanks = kBlanks);
+
+// Equal when ASCII letters are compared without regard to case.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 // Leading decimal digits of text (after blanks and an optional sign), 0 if none.
 long LeadingInteger(std::string_view text);
 

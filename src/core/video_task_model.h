@@ -1,8 +1,6 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -11,23 +9,21 @@
 #include <utility>
 #include <vector>
 
-#include "core/task_ids.h"
+#include "core/task_list.h"
 #include "core/video_task.h"
 
 namespace brisklo {
 
-// The tables behind the video list and the queue that drives the video worker.
-// One lock guards them all and is held only for table work. An id is in the
-// waiting list or the busy list at every moment from queueing to finishing.
+// The tables behind the video list: the tasks and their queue (one encode at a
+// time), each task's own parameters, and the output of each task's latest encode.
 class VideoTaskModel {
   public:
-    explicit VideoTaskModel(TaskIdCounter& ids) : m_ids(ids) {}
+    explicit VideoTaskModel(TaskIdCounter& ids) : m_tasks(ids, 1, kVideoQueueNames) {}
 
-    // Stores the task under the next id of the shared counter and returns the id.
-    std::int32_t Add(VideoTask task);
-    // Erases the task and its parameters.
-    void Delete(std::int32_t id);
-    std::optional<VideoTask> Find(std::int32_t id) const;
+    std::int32_t Add(VideoTask task) { return m_tasks.Add(std::move(task)); }
+    // Erases the task and its parameters; refused (false) while it waits or runs.
+    bool Delete(std::int32_t id);
+    std::optional<VideoTask> Find(std::int32_t id) const { return m_tasks.Find(id); }
 
     // Keeps one parameter record per task: the newest, at the end.
     void SetParameters(const TaskParam& param);
@@ -35,37 +31,28 @@ class VideoTaskModel {
     std::optional<TaskParam> FindParameters(std::int32_t id) const;
     std::size_t ParameterCount() const;
 
-    // Appends the id to the waiting list and wakes the worker. With onlyIfNew
-    // an id that already waits changes nothing; returns whether it was added.
-    bool Enqueue(std::int32_t id, bool onlyIfNew);
-    // Compress-all: queues each id not already waiting, then wakes once.
-    void EnqueueAll(std::span<const std::int32_t> ids);
+    // Queues a known task; refused while it waits or runs.
+    QueueStatus Enqueue(std::int32_t id);
+    // Compress-all: queues each id that neither waits nor runs, then wakes once.
+    std::size_t EnqueueAll(std::span<const std::int32_t> ids);
 
-    // The worker's wait: blocks until nothing runs and something waits, moves
-    // the head of the waiting list to the busy list and returns it with a copy of
-    // its task. Returns none once Shutdown has been called.
+    // The worker's wait: blocks until nothing runs and something waits, and
+    // returns the next task with a copy of its record. None once shut down.
     std::optional<std::pair<std::int32_t, VideoTask>> TakeNext();
     void RecordOutput(std::int32_t id, std::string path);
     std::optional<std::string> OutputPath(std::int32_t id) const;
-    // Takes the id off the busy list and wakes the worker.
-    void Finish(std::int32_t id);
+    // Takes the id off the running list and wakes the worker.
+    void Finish(std::int32_t id) { m_tasks.queue().Finish(id); }
     // Wakes the worker for good.
-    void Shutdown();
+    void Shutdown() { m_tasks.queue().Shutdown(); }
 
-    bool IsWaiting(std::int32_t id) const;
-    bool IsBusy(std::int32_t id) const;
-    std::vector<std::int32_t> WaitingIds() const;
-    std::vector<std::int32_t> BusyIds() const;
+    // idleTaskList and busyTaskList.
+    const TaskQueue& queue() const { return m_tasks.queue(); }
 
   private:
-    TaskIdCounter& m_ids;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_shutdown = false;
-    std::map<std::int32_t, VideoTask> m_videoTasks;
+    TaskList<VideoTask> m_tasks;
+    mutable std::mutex m_mutex;  // the parameters and outputs
     std::vector<TaskParam> m_paramList;
-    std::deque<std::int32_t> m_idleTaskList;
-    std::deque<std::int32_t> m_busyTaskList;
     std::map<std::int32_t, std::string> m_outputPaths;
 };
 

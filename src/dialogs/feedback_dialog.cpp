@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "core/log.h"
-#include "dialogs/qt_text.h"
+#include "dialogs/dialog_texts.h"
 #include "net/service_address.h"
 #include "ui/controls.h"
 
@@ -72,8 +72,8 @@ void FeedbackDialog::Send() {
     if (m_sending) return;  // one request per dialog
     const FeedbackMessage message{ui::Text(m_content).toStdString(),
                                   ui::Text(m_contact).toStdString()};
-    if (const std::optional<std::string_view> problem = ValidateFeedback(message)) {
-        ui::SetText(m_errorTips, FromUtf8(*problem));
+    if (const std::optional<FeedbackProblem> problem = ValidateFeedback(message)) {
+        ui::SetText(m_errorTips, FeedbackProblemText(*problem));
         return;
     }
     m_sending = true;
@@ -87,7 +87,7 @@ void FeedbackDialog::Send() {
         return;
     }
     if (m_environment.boxes.tell)
-        m_environment.boxes.tell(this, FromUtf8(FeedbackNotice(*outcome)));
+        m_environment.boxes.tell(this, FeedbackNotice(*outcome));
     closeWith(1);
 }
 

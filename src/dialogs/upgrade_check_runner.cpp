@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "core/log.h"
-#include "dialogs/qt_text.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/upgrade_offer.h"
 #include "ui/posted_message.h"
 
@@ -75,7 +75,7 @@ void UpgradeCheckRunner::Report(const UpgradeCheckResult& result) {
     const std::optional<UpgradeOffer>& offer = result.value();
     if (!offer) {
         if (!m_quiet && m_environment.boxes.tell) {
-            m_environment.boxes.tell(m_owner, FromUtf8(kNoNewVersionNotice));
+            m_environment.boxes.tell(m_owner, NoNewVersionNotice());
         }
         return;
     }

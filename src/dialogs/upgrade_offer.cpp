@@ -2,13 +2,13 @@
 
 #include "core/log.h"
 #include "dialogs/download_dialog.h"
-#include "dialogs/qt_text.h"
+#include "dialogs/dialog_texts.h"
 
 namespace brisklo::dialogs {
 
 int ShowUpgradeOffer(QWidget* owner, const UpgradeOffer& offer,
                      const DialogEnvironment& environment) {
-    const QString notice = FromUtf8(kNewVersionNotice);
+    const QString notice = NewVersionNotice();
     if (offer.mandatory) {
         environment.boxes.tell(owner, notice);
     } else if (environment.boxes.ask(owner, notice) == 0) {

@@ -27,9 +27,10 @@ std::string SizeText(std::int64_t width, std::int64_t height) {
     return std::to_string(width) + "x" + std::to_string(height);
 }
 
-bool ResizeRequested(const ImageJobSettings& settings) {
-    const bool custom = settings.defineSize != 0 && settings.width > 0 && settings.height > 0;
-    return custom || (settings.ratioIndex >= 1 && settings.ratioIndex <= 5);
+bool ResizeRequested(const ImageOptions& options) {
+    const bool custom =
+        options.customSize && options.customSize->width > 0 && options.customSize->height > 0;
+    return custom || (options.scaleStep >= 1 && options.scaleStep <= 5);
 }
 
 // Fits the image into its target box. A custom size that would enlarge the image
@@ -38,8 +39,10 @@ bool ResizeRequested(const ImageJobSettings& settings) {
 Result<bool> ResizeToBox(Magick::Image& image, const ImageJobSettings& settings) {
     const auto width = static_cast<std::int64_t>(image.columns());
     const auto height = static_cast<std::int64_t>(image.rows());
-    const ImageBox box = TargetBox(width, height, settings.ratioIndex, settings.defineSize,
-                                   settings.width, settings.height);
+    const ImageOptions& options = settings.options;
+    const FrameSize custom = options.customSize.value_or(FrameSize{});
+    const ImageBox box = TargetBox(width, height, options.scaleStep, options.customSize ? 1 : 0,
+                                   custom.width, custom.height);
     if (box == ImageBox{width, height}) return false;
     const ImageBox fitted = FitInside(width, height, box);
     const ImageLibraryLimits limits = EffectiveImageLibraryLimits();
@@ -54,11 +57,11 @@ Result<bool> ResizeToBox(Magick::Image& image, const ImageJobSettings& settings)
     return true;
 }
 
-void Quantize(Magick::Image& image, std::optional<std::size_t> colours, bool setDitherMethod) {
+void Quantize(Magick::Image& image, std::size_t colours, bool setDitherMethod) {
     image.quantizeDither(true);
     // The library's first dither method value, as the presets were tuned with.
     if (setDitherMethod) image.quantizeDitherMethod(Magick::UndefinedDitherMethod);
-    if (colours) image.quantizeColors(*colours);
+    image.quantizeColors(colours);
     image.quantize(false);
 }
 
@@ -81,7 +84,7 @@ Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSetting
     Magick::Image& image = decoded.value();
     image.autoOrient();
     image.strip();
-    if (const auto quality = JpegQuality(settings.compressType)) image.quality(*quality);
+    image.quality(JpegQuality(settings.options.level));
     if (auto resized = ResizeToBox(image, settings); !resized) return resized.error();
     if (image.matte()) {
         image.backgroundColor(Magick::Color("white"));
@@ -97,7 +100,7 @@ Result<Magick::Blob> EncodePng(const SourceImage& source, const ImageJobSettings
     image.autoOrient();
     image.strip();
     if (auto resized = ResizeToBox(image, settings); !resized) return resized.error();
-    Quantize(image, PaletteColours(settings.compressType), true);
+    Quantize(image, PaletteColours(settings.options.level), true);
     return Write(image, "PNG");
 }
 
@@ -127,7 +130,7 @@ Result<Magick::Blob> EncodeBmp(const SourceImage& source, const ImageJobSettings
     if (!reread) return reread.error();
     Magick::Image& image = reread.value();
     if (auto resized = ResizeToBox(image, settings); !resized) return resized.error();
-    Quantize(image, PaletteColours(settings.compressType), false);
+    Quantize(image, PaletteColours(settings.options.level), false);
     return Write(image, "BMP");
 }
 
@@ -158,10 +161,10 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
     if (!decoded) return decoded.error();
     Frames frames = std::move(decoded).value();
 
-    const bool dropping = settings.gifDropFrames != 0;
+    const bool dropping = settings.options.gifDropIndex.has_value();
     std::vector<std::size_t> kept;
     if (dropping) {
-        kept = KeptFrames(frames.size(), settings.gifDropFrameIndex);
+        kept = KeptFrames(frames.size(), *settings.options.gifDropIndex);
         if (kept.empty()) {
             return Error{"dropping frames would leave none of its " +
                          std::to_string(frames.size()) + " frame(s)"};
@@ -171,7 +174,7 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
     // Frames of an optimised GIF hold only what changed since the previous one;
     // resizing them one by one or leaving some out would break the picture, so
     // they are composed into whole frames first.
-    const bool reshape = dropping || ResizeRequested(settings);
+    const bool reshape = dropping || ResizeRequested(settings.options);
     if (reshape) {
         Frames composed;
         Magick::coalesceImages(&composed, frames.begin(), frames.end());
@@ -179,7 +182,7 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
         MakeQuiet(frames);
     }
 
-    const double fuzz = GifColourFuzz(settings.compressType);
+    const double fuzz = GifColourFuzz(settings.options.level);
     for (Magick::Image& frame : frames) {
         if (stop.stop_requested()) return kStopped;
         frame.strip();

@@ -36,7 +36,7 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
     const ImageJobSettings& settings = job.settings;
     if (job.sourcePath.empty()) return Error{"no source file"};
     const SourceName name = SplitSourceName(job.sourcePath);
-    const ImageBranch branch = ChooseImageBranch(name.extension, settings.imageType);
+    const ImageBranch branch = ChooseImageBranch(name.extension, settings.options.output);
     if (branch == ImageBranch::Unsupported) {
         return Error{"only .jpg, .png, .bmp and .gif files are compressed"};
     }
@@ -58,7 +58,7 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
     // Reserved only now, so the name is taken for as short a time as possible
     // before the file is complete; removed again unless the write succeeds.
     auto output = ReservedOutput::Reserve(settings.outputDir, name.baseName,
-                                          OutputExtension(name.extension, settings.imageType));
+                                          OutputExtension(name.extension, settings.options.output));
     if (!output) return output.error();
     const Magick::Blob& blob = encoded.value();
     const std::span<const std::uint8_t> bytes(static_cast<const std::uint8_t*>(blob.data()),
@@ -70,20 +70,9 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
 
 }  // namespace
 
-ImageJobSettings ImageJobSettingsFrom(const SettingsSource& settings, std::int32_t width,
-                                      std::int32_t height) {
-    ImageJobSettings job;
-    job.compressType = settings.Get(Setting::ImageCompressType);
-    job.imageType = settings.Get(Setting::ImageType);
-    job.ratioIndex = settings.Get(Setting::ImageRatioIndex);
-    job.defineSize = settings.Get(Setting::ImageDefineParam);
-    job.width = width;
-    job.height = height;
-    job.gifDropFrames = settings.Get(Setting::GifDefineParam);
-    job.gifDropFrameIndex = settings.Get(Setting::GifDropFrameIndex);
-    job.outputDir = settings.GetOutputFolder();
-    job.tempDir = GetAppDataPath(std::filesystem::path("Brisklo") / "Temp");
-    return job;
+ImageJobSettings ImageJobSettingsFor(const ImageOptions& options, const SettingsSource& settings) {
+    return {options, settings.GetOutputFolder(),
+            GetAppDataPath(std::filesystem::path("Brisklo") / "Temp")};
 }
 
 ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {

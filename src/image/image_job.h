@@ -5,32 +5,24 @@
 #include <stop_token>
 #include <string>
 
+#include "core/media_options.h"
 #include "core/messages.h"
 #include "core/settings_source.h"
 
 namespace brisklo {
 
-// The user's image options at the moment a task is dispatched. The front end fills
-// it (from the option controls, the settings store or the command line); the job
+// What one image job needs: the user's options at the moment the task was
+// dispatched, where the output goes and the program's temporary folder. The job
 // never reads settings itself.
 struct ImageJobSettings {
-    std::int32_t compressType = 0;       // image-compress-type: 0 general, 1 deep, 2 limit
-    std::int32_t imageType = 0;          // image-type: 0 keep the format, else convert to JPEG
-    std::int32_t ratioIndex = 0;         // image-ratio-index: 1..5 shrink by tenths
-    std::int32_t defineSize = 0;         // image-define-param: nonzero uses width x height
-    std::int32_t width = 0;              // custom width ("image-width"), 0 when empty
-    std::int32_t height = 0;             // custom height ("image-height"), 0 when empty
-    std::int32_t gifDropFrames = 0;      // gif-define-param: nonzero drops GIF frames
-    std::int32_t gifDropFrameIndex = 0;  // gif-drop-frame-index: which frames, 0..4
-    std::filesystem::path outputDir;     // where the output is written
-    std::filesystem::path tempDir;       // the application's temporary folder
+    ImageOptions options;
+    std::filesystem::path outputDir;
+    std::filesystem::path tempDir;
 };
 
-// The image options as the settings hold them at this moment, with the custom
-// size the user typed (0 for an empty field), the output folder resolved and the
-// program's temporary folder.
-ImageJobSettings ImageJobSettingsFrom(const SettingsSource& settings, std::int32_t width,
-                                      std::int32_t height);
+// The options with the output folder the settings name (created if missing) and
+// the program's temporary folder.
+ImageJobSettings ImageJobSettingsFor(const ImageOptions& options, const SettingsSource& settings);
 
 // One image to compress: the source and the settings snapshot.
 struct ImageJob {

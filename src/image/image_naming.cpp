@@ -1,19 +1,8 @@
 #include "image/image_naming.h"
 
-#include <algorithm>
-#include <cctype>
+#include "core/text_utils.h"
 
 namespace brisklo {
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 SourceName SplitSourceName(const std::filesystem::path& source) {
     SourceName name;
@@ -28,8 +17,8 @@ SourceName SplitSourceName(const std::filesystem::path& source) {
     return name;
 }
 
-ImageBranch ChooseImageBranch(std::string_view extension, std::int32_t imageType) {
-    if (imageType != 0) return ImageBranch::Jpeg;
+ImageBranch ChooseImageBranch(std::string_view extension, ImageOutput output) {
+    if (output == ImageOutput::Jpeg) return ImageBranch::Jpeg;
     if (EqualsIgnoringCase(extension, "jpg")) return ImageBranch::Jpeg;
     if (EqualsIgnoringCase(extension, "png")) return ImageBranch::Png;
     if (EqualsIgnoringCase(extension, "bmp")) return ImageBranch::Bmp;
@@ -37,8 +26,8 @@ ImageBranch ChooseImageBranch(std::string_view extension, std::int32_t imageType
     return ImageBranch::Unsupported;
 }
 
-std::string OutputExtension(std::string_view extension, std::int32_t imageType) {
-    if (imageType != 0 || extension == "jpg") return "jpg";
+std::string OutputExtension(std::string_view extension, ImageOutput output) {
+    if (output == ImageOutput::Jpeg || extension == "jpg") return "jpg";
     return std::string(extension);
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/media_options.h"
+
 namespace brisklo {
 
 // The parts of a source path the output name is made from.
@@ -18,12 +20,12 @@ SourceName SplitSourceName(const std::filesystem::path& source);
 // Which re-encoding an image takes.
 enum class ImageBranch { Jpeg, Png, Bmp, Gif, Unsupported };
 
-// A nonzero imageType (convert to JPEG) always takes the JPEG branch; otherwise the
+// Converting to JPEG always takes the JPEG branch; otherwise the
 // extension decides, compared without regard to case: jpg, png, bmp, gif.
-ImageBranch ChooseImageBranch(std::string_view extension, std::int32_t imageType);
+ImageBranch ChooseImageBranch(std::string_view extension, ImageOutput output);
 
 // "jpg" when converting or when the source extension is exactly "jpg"; otherwise
 // the source extension as written, so x.PNG stays x.PNG.
-std::string OutputExtension(std::string_view extension, std::int32_t imageType);
+std::string OutputExtension(std::string_view extension, ImageOutput output);
 
 }  // namespace brisklo

@@ -2,36 +2,34 @@
 
 namespace brisklo {
 
-std::optional<std::size_t> JpegQuality(std::int32_t compressType) {
-    switch (compressType) {
-        case 0:
-            return 80;
-        case 1:
+std::size_t JpegQuality(CompressionLevel level) {
+    switch (level) {
+        case CompressionLevel::Deep:
             return 65;
-        case 2:
+        case CompressionLevel::Limit:
             return 55;
-        default:
-            return std::nullopt;
+        case CompressionLevel::General:
+            break;
     }
+    return 80;
 }
 
-std::optional<std::size_t> PaletteColours(std::int32_t compressType) {
-    switch (compressType) {
-        case 0:
-            return 256;
-        case 1:
+std::size_t PaletteColours(CompressionLevel level) {
+    switch (level) {
+        case CompressionLevel::Deep:
             return 220;
-        case 2:
+        case CompressionLevel::Limit:
             return 200;
-        default:
-            return std::nullopt;
+        case CompressionLevel::General:
+            break;
     }
+    return 256;
 }
 
-double GifColourFuzz(std::int32_t compressType) {
+double GifColourFuzz(CompressionLevel level) {
     float percent = 4.0f;
-    if (compressType == 1) percent = 8.0f;
-    if (compressType == 2) percent = 12.0f;
+    if (level == CompressionLevel::Deep) percent = 8.0f;
+    if (level == CompressionLevel::Limit) percent = 12.0f;
     return static_cast<double>(percent * 65535.0f / 100.0f);
 }
 

@@ -8,28 +8,20 @@
 namespace brisklo {
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\r\n\f\v";
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
-
 bool AllDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
 
-std::optional<std::string_view> CheckCustomSize(const CustomSizeFields& fields) {
+std::optional<SizeFieldProblem> CheckCustomSize(const CustomSizeFields& fields) {
     if (!fields.enabled) return std::nullopt;
     const std::string_view width = Trim(fields.width);
-    if (width.empty()) return kEnterWidthNotice;
-    if (!AllDigits(width)) return kWidthNotNumberNotice;
+    if (width.empty()) return SizeFieldProblem::EmptyWidth;
+    if (!AllDigits(width)) return SizeFieldProblem::WidthNotNumber;
     const std::string_view height = Trim(fields.height);
-    if (height.empty()) return kEnterHeightNotice;
-    if (!AllDigits(height)) return kHeightNotNumberNotice;
+    if (height.empty()) return SizeFieldProblem::EmptyHeight;
+    if (!AllDigits(height)) return SizeFieldProblem::HeightNotNumber;
     return std::nullopt;
 }
 

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/task_list.h"
+
 namespace brisklo {
 
 // One row of the image list.
@@ -13,6 +15,15 @@ struct ImageTask {
     std::filesystem::path fullPath;
     // Source size in bytes when the file was added; the saving compares against it.
     std::int64_t fileSize = 0;
+};
+
+// The image list's tasks and queue (idleTaskImageList, busyTaskImageList): at
+// most three jobs run at once.
+class ImageTaskList : public TaskList<ImageTask> {
+  public:
+    static constexpr std::size_t kMaxRunningJobs = 3;
+    explicit ImageTaskList(TaskIdCounter& ids)
+        : TaskList<ImageTask>(ids, kMaxRunningJobs, kImageQueueNames) {}
 };
 
 }  // namespace brisklo

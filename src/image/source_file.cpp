@@ -8,25 +8,11 @@
 #include <cstring>
 #include <string>
 
+#include "core/unique_fd.h"
 #include "image/magick_runtime.h"
 
 namespace brisklo {
 namespace {
-
-// Closes a descriptor on every way out.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 std::string SizeText(const PixelSize& size) {
     return std::to_string(size.width) + "x" + std::to_string(size.height);
@@ -71,7 +57,7 @@ Result<SourceImage> CheckDeclaredSize(SourceImage source) {
 }  // namespace
 
 Result<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return Error{std::string("cannot open it: ") + std::strerror(errno)};
     struct stat info {};
     if (::fstat(file.get(), &info) != 0) {

@@ -7,9 +7,9 @@
 
 namespace brisklo {
 
-std::optional<std::string_view> ValidateFeedback(const FeedbackMessage& message) {
-    if (message.content.empty()) return kFeedbackEmptyContentText;
-    if (message.contact.empty()) return kFeedbackEmptyContactText;
+std::optional<FeedbackProblem> ValidateFeedback(const FeedbackMessage& message) {
+    if (message.content.empty()) return FeedbackProblem::EmptyContent;
+    if (message.contact.empty()) return FeedbackProblem::EmptyContact;
     return std::nullopt;
 }
 
@@ -37,18 +37,6 @@ FeedbackOutcome InterpretFeedbackReply(std::string_view response) {
     if (!reply) return FeedbackOutcome::NetworkError;
     const std::optional<int> ret = ReadRet(*reply);
     return ret == 0 ? FeedbackOutcome::Submitted : FeedbackOutcome::Refused;
-}
-
-std::string_view FeedbackNotice(FeedbackOutcome outcome) {
-    switch (outcome) {
-        case FeedbackOutcome::Submitted:
-            return kFeedbackSubmittedNotice;
-        case FeedbackOutcome::Refused:
-            return kFeedbackUnknownErrorNotice;
-        case FeedbackOutcome::NetworkError:
-            break;
-    }
-    return kFeedbackNetworkErrorNotice;
 }
 
 FeedbackOutcome SendFeedback(const FeedbackMessage& message, const FeedbackParams& params) {

@@ -9,14 +9,6 @@
 
 namespace brisklo {
 
-// Texts of the feedback dialog: the two validation messages shown in
-// "feedbackErrorTips" and the three notices shown after sending.
-inline constexpr std::string_view kFeedbackEmptyContentText = "反馈内容不能为空!";
-inline constexpr std::string_view kFeedbackEmptyContactText = "联系方式不能为空!";
-inline constexpr std::string_view kFeedbackSubmittedNotice = "反馈信息已提交!";
-inline constexpr std::string_view kFeedbackUnknownErrorNotice = "未知错误";
-inline constexpr std::string_view kFeedbackNetworkErrorNotice = "网络错误!";
-
 // What the user typed, in UTF-8.
 struct FeedbackMessage {
     std::string content;
@@ -29,9 +21,12 @@ enum class FeedbackOutcome {
     NetworkError,  // no reply, a time-out, or a reply that is not JSON
 };
 
-// The validation message for what the user typed (an empty message first, then
-// an empty contact), or nothing when it may be sent.
-std::optional<std::string_view> ValidateFeedback(const FeedbackMessage& message);
+// Why a message cannot be sent.
+enum class FeedbackProblem { EmptyContent, EmptyContact };
+
+// The problem with what the user typed (an empty message first, then an empty
+// contact), or nothing when it may be sent.
+std::optional<FeedbackProblem> ValidateFeedback(const FeedbackMessage& message);
 
 // The request body: {"contact", "content"} laid out over several lines, members
 // in key order, UTF-8 kept as it is.
@@ -42,9 +37,6 @@ std::string FeedbackUrl(std::string_view serviceUrl);
 
 // Only the parsed body decides: the HTTP status plays no part.
 FeedbackOutcome InterpretFeedbackReply(std::string_view response);
-
-// The notice the dialog shows for an outcome.
-std::string_view FeedbackNotice(FeedbackOutcome outcome);
 
 struct FeedbackParams {
     std::string serviceUrl = std::string(kDefaultServiceUrl);  // setting "service-url"

@@ -13,10 +13,6 @@ namespace brisklo {
 // The version of this build, compared with the one the service offers.
 inline constexpr std::string_view kCurrentVersion = BRISKLO_VERSION;
 
-// Notices of the upgrade check (the front end shows them in its boxes).
-inline constexpr std::string_view kNewVersionNotice = "发现新版本啦!";
-inline constexpr std::string_view kNoNewVersionNotice = "没有发现新版本!";
-
 // A newer version the service offers.
 struct UpgradeOffer {
     std::string version;      // "app_version" as the service wrote it

@@ -1,6 +1,5 @@
 #include "video/encoder_command.h"
 
-#include "core/settings_source.h"
 #include "core/unique_path.h"
 
 namespace brisklo {
@@ -8,64 +7,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int QualityOf(std::int32_t compressType) {
-    switch (compressType) {
-        case 1:
-            return 34;  // deep
-        case 2:
-            return 38;  // limit
-        default:
-            return 28;  // general, and anything unknown
-    }
-}
-
-std::string ExtensionOf(std::int32_t videoType) {
-    switch (videoType) {
-        case 1:
-            return "flv";
-        case 2:
-            return "mov";
-        case 3:
-            return "mkv";
-        default:
-            return "mp4";
-    }
-}
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
-
-EncodeSettings ResolveEncodeSettings(const std::optional<TaskParam>& param,
-                                     const SettingsSource& config,
-                                     const VideoOptionValues& options) {
-    EncodeSettings s;
-    if (param) {
-        s.compressType = param->compressType;
-        s.videoType = param->videoType;
-        s.width = param->width;
-        s.height = param->height;
-        s.channel = param->channel;
-        s.sampleRate = param->sampleRate;
-        s.bitrate = param->bitrate;
-    } else {
-        s.compressType = config.Get(Setting::CompressType);
-        s.videoType = config.Get(Setting::VideoType);
-        s.width = config.Get(Setting::VideoRatioWidth);
-        s.height = config.Get(Setting::VideoRatioHeight);
-        s.channel = config.Get(Setting::AudioChannel);
-        s.sampleRate = config.Get(Setting::AudioSampleRate);
-        s.bitrate = config.Get(Setting::AudioBitrate);
-    }
-    if (s.width != 0 && s.height != 0) {
-        s.sizeText = std::to_string(s.width) + "*" + std::to_string(s.height);
-    }
-    // The custom slider overrides the level, even a task's own.
-    s.quality = options.customQuality ? options.qualitySlider : QualityOf(s.compressType);
-    s.preset = options.balanced ? "fast" : "ultrafast";
-    s.extension = ExtensionOf(s.videoType);
-    return s;
-}
 
 std::string OutputBaseName(std::string_view fileName) {
     const auto dot = fileName.rfind('.');
@@ -73,7 +17,7 @@ std::string OutputBaseName(std::string_view fileName) {
     return std::string(fileName.substr(0, dot));
 }
 
-Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const EncodeSettings& settings,
+Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOptions& options,
                                            const fs::path& outputFolder, const fs::path& encoder) {
     std::error_code error;
     const fs::path input = fs::absolute(task.fullPath, error);
@@ -81,27 +25,34 @@ Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const EncodeSe
     const fs::path folder = fs::absolute(outputFolder, error);
     if (error) return Error{"cannot resolve the output folder " + outputFolder.string()};
 
-    auto output = MakeUniqueOutputPath(folder, OutputBaseName(task.fileName), settings.extension);
+    auto output = MakeUniqueOutputPath(folder, OutputBaseName(task.fileName),
+                                       ContainerExtension(options.container));
     if (!output) return output.error();
 
     EncoderCommand command;
     command.outputPath = output.value();
-    const std::string quality = std::to_string(settings.quality);
-    const std::string bitrate = std::to_string(settings.bitrate);
-    const std::string sampleRate = std::to_string(settings.sampleRate);
-    const std::string channel = std::to_string(settings.channel);
+    const std::string quality = std::to_string(EncoderQuality(options));
+    const std::string bitrate = std::to_string(options.bitrate);
+    const std::string sampleRate = std::to_string(options.sampleRate);
+    const std::string channel = std::to_string(options.channels);
+    const std::string preset = options.balanced ? "fast" : "ultrafast";
+    // "1280*720", or none to keep the source size.
+    const std::string sizeText = options.size.KeepsSource()
+                                     ? std::string()
+                                     : std::to_string(options.size.width) + "*" +
+                                           std::to_string(options.size.height);
 
     command.argv = {encoder.string(), "-y", "-i", input.string()};
-    if (!settings.sizeText.empty())
-        command.argv.insert(command.argv.end(), {"-s", settings.sizeText});
+    if (!sizeText.empty())
+        command.argv.insert(command.argv.end(), {"-s", sizeText});
     command.argv.insert(
         command.argv.end(),
-        {"-vcodec", "h264", "-acodec", "aac", "-preset", settings.preset, "-crf", quality, "-ab",
+        {"-vcodec", "h264", "-acodec", "aac", "-preset", preset, "-crf", quality, "-ab",
          bitrate, "-ar", sampleRate, "-ac", channel, command.outputPath.string()});
 
     command.displayText = Quoted(encoder.string()) + " -y -i " + Quoted(input.string());
-    if (!settings.sizeText.empty()) command.displayText += " -s " + Quoted(settings.sizeText);
-    command.displayText += " -vcodec h264 -acodec aac -preset " + settings.preset + " -crf " +
+    if (!sizeText.empty()) command.displayText += " -s " + Quoted(sizeText);
+    command.displayText += " -vcodec h264 -acodec aac -preset " + preset + " -crf " +
                            quality + " -ab " + bitrate + " -ar " + sampleRate + " -ac " + channel +
                            " " + Quoted(command.outputPath.string());
     return command;

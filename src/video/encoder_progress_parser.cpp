@@ -31,11 +31,7 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
+std::string_view TrimSpaces(std::string_view text) { return Trim(text, " \t"); }
 
 bool IsStatusLine(std::string_view line) {
     return line.starts_with("frame=") || line.starts_with("size=") || Contains(line, kTimeMarker);
@@ -82,7 +78,7 @@ std::vector<EncoderProgressParser::Event> EncoderProgressParser::Finish() {
 }
 
 void EncoderProgressParser::ExamineLine(std::string_view line, std::vector<Event>& events) {
-    line = Trim(line);
+    line = TrimSpaces(line);
     if (line.empty()) return;
 
     if (!m_durationFound) {
@@ -96,7 +92,7 @@ void EncoderProgressParser::ExamineLine(std::string_view line, std::vector<Event
     } else if (const auto p = line.find(kTimeMarker); p != std::string_view::npos) {
         m_timeMs = ParseClock(line.substr(p + kTimeMarker.size(), kClockLength));
         if (const auto s = line.find(kSpeedMarker); s != std::string_view::npos) {
-            std::string_view speed = Trim(line.substr(s + kSpeedMarker.size()));
+            std::string_view speed = TrimSpaces(line.substr(s + kSpeedMarker.size()));
             m_speed = std::string(speed.substr(0, speed.find(' ')));
         }
         events.push_back({EventKind::Progress, m_timeMs});

@@ -1,18 +1,11 @@
 #include "video/video_completion.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <sstream>
-
-#include "core/file_utils.h"
-#include "core/log.h"
-#include "core/saving.h"
+#include "core/task_outcome.h"
 #include "core/video_task_model.h"
 #include "video/encode_records.h"
 #include "video/video_view.h"
 
 namespace brisklo {
-namespace fs = std::filesystem;
 
 bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
     switch (id) {
@@ -41,31 +34,12 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
 void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& reportedPath) {
     const std::string outputPath = m_model.OutputPath(taskId).value_or(reportedPath);
     const std::int64_t sourceSize = m_model.Find(taskId).value_or(VideoTask{}).fileSize;
-    std::error_code error;
-    const auto outputSize = fs::file_size(outputPath, error);
-    if (error) {
-        OnFailed(taskId, "the output file " + outputPath + " is missing");
+    const TaskOutcome outcome = MeasureOutcome(sourceSize, outputPath);
+    if (!outcome.ok()) {
+        OnFailed(taskId, outcome.problem);
         return;
     }
-
-    VideoResult result;
-    result.outputPath = outputPath;
-    result.sourceSize = sourceSize;
-    result.outputSize = static_cast<std::int64_t>(outputSize);
-    result.saving = ComputeSaving(result.sourceSize, result.outputSize);
-    result.sizeText = FormatFileSize(result.outputSize);
-
-    std::ostringstream log;
-    log << "srcFile.fileSize: " << result.sourceSize << "\n"
-        << "fileSize: " << result.outputSize << "\n";
-    if (result.saving) log << "percent: " << *result.saving << "\n";
-    LogLine("%s", log.str().c_str());
-
-    if (result.saving) {
-        result.savingText = SavingText(*result.saving);
-        result.savingColor = SavingColor(*result.saving);
-    }
-    m_view.ShowFinished(taskId, result);
+    m_view.ShowFinished(taskId, outcome);
     m_model.Finish(taskId);
 }
 

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/log.h"
+#include "core/media_options.h"
 #include "core/settings_source.h"
 #include "core/video_task_model.h"
 #include "video/encoder_command.h"
@@ -11,9 +12,15 @@
 namespace brisklo {
 namespace fs = std::filesystem;
 
-VideoWorker::VideoWorker(VideoTaskModel& model, const SettingsSource& config, VideoView& view,
-                         MessageSink& sink, fs::path encoder)
-    : m_model(model), m_config(config), m_view(view), m_sink(sink), m_encoder(std::move(encoder)) {}
+VideoWorker::VideoWorker(VideoTaskModel& model, VideoOptionsProvider& options,
+                         const SettingsSource& config, VideoView& view, MessageSink& sink,
+                         fs::path encoder)
+    : m_model(model),
+      m_options(options),
+      m_config(config),
+      m_view(view),
+      m_sink(sink),
+      m_encoder(std::move(encoder)) {}
 
 VideoWorker::~VideoWorker() { Stop(); }
 
@@ -48,11 +55,10 @@ void VideoWorker::Run() {
 
 void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     m_view.ShowRunning(id);
-    const VideoOptionValues options = m_view.ReadOptions();
-    const EncodeSettings settings =
-        ResolveEncodeSettings(m_model.FindParameters(id), m_config, options);
+    VideoOptions options = m_options.CurrentVideoOptions();
+    if (const auto own = m_model.FindParameters(id)) options = WithTaskParameters(options, *own);
 
-    auto command = BuildEncoderCommand(task, settings, m_config.GetOutputFolder(), m_encoder);
+    auto command = BuildEncoderCommand(task, options, m_config.GetOutputFolder(), m_encoder);
     if (!command) {
         m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, command.error().message});
         return;

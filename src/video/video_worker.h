@@ -13,18 +13,21 @@
 namespace brisklo {
 
 class SettingsSource;
+class VideoOptionsProvider;
 class VideoTaskModel;
 class VideoView;
 
 // Runs queued video tasks one after another: takes the next task, shows its row
-// running, reads the options of this moment, builds the command, starts the
+// running, asks for the options of this moment (a task's own parameters win over
+// them), builds the command, starts the
 // encoder and records the output. The encode's end arrives as a posted message;
 // VideoCompletion finishes the task, which lets the worker take the next one.
 // A task that cannot start is reported as failed and the queue goes on.
 class VideoWorker {
   public:
-    VideoWorker(VideoTaskModel& model, const SettingsSource& config, VideoView& view,
-                MessageSink& sink, std::filesystem::path encoder);
+    // config gives the output folder, resolved for each task.
+    VideoWorker(VideoTaskModel& model, VideoOptionsProvider& options, const SettingsSource& config,
+                VideoView& view, MessageSink& sink, std::filesystem::path encoder);
     ~VideoWorker();  // stops
 
     void Start();
@@ -36,6 +39,7 @@ class VideoWorker {
     void StartTask(std::int32_t id, const VideoTask& task);
 
     VideoTaskModel& m_model;
+    VideoOptionsProvider& m_options;
     const SettingsSource& m_config;
     VideoView& m_view;
     MessageSink& m_sink;

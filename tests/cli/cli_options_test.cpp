@@ -39,8 +39,8 @@ TEST(CliOptions, ValuesAndShortForms) {
     const CliOptions& o = parsed.value();
     EXPECT_TRUE(o.recursive);
     EXPECT_EQ(o.outputDir, "/out");
-    EXPECT_EQ(o.level, 1);
-    EXPECT_EQ(o.format, 3);
+    EXPECT_EQ(o.level, CompressionLevel::Deep);
+    EXPECT_EQ(o.format, VideoContainer::Mkv);
     EXPECT_EQ(o.size->width, 1280);
     EXPECT_EQ(o.size->height, 720);
     EXPECT_EQ(o.crf, 23);
@@ -54,6 +54,25 @@ TEST(CliOptions, ValuesAndShortForms) {
     EXPECT_EQ(o.gifDrop, 4);
     EXPECT_TRUE(o.json);
     EXPECT_TRUE(o.quiet);
+
+    // The flags win over the stored options; what they leave alone stays.
+    VideoOptions stored;
+    stored.bitrate = 320000;
+    const VideoOptions video = VideoOptionsFor(o, stored);
+    EXPECT_EQ(video.level, CompressionLevel::Deep);
+    EXPECT_EQ(video.container, VideoContainer::Mkv);
+    EXPECT_EQ(video.size, (FrameSize{1280, 720}));
+    EXPECT_EQ(video.customQuality, 23);
+    EXPECT_TRUE(video.balanced);
+    EXPECT_EQ(video.channels, 1);
+    EXPECT_EQ(video.bitrate, 64000);
+    const ImageOptions image = ImageOptionsFor(o, ImageOptions{});
+    EXPECT_EQ(image.output, ImageOutput::Jpeg);
+    EXPECT_EQ(image.scaleStep, 5);
+    EXPECT_EQ(image.customSize->width, 640);
+    EXPECT_EQ(image.gifDropIndex, 4);
+    const CliOptions bare = ParseCliOptions({"a.mp4"}).value();
+    EXPECT_EQ(VideoOptionsFor(bare, stored), stored);
     EXPECT_EQ(o.paths, (std::vector<std::string>{"a.mp4", "-odd.mp4"}));
 }
 

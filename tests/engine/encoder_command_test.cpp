@@ -35,8 +35,10 @@ TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
                           .sampleRate = 22050,
                           .bitrateIndex = 3,
                           .bitrate = 64000};
-    const auto settings = ResolveEncodeSettings(param, config, {.balanced = true});
-    auto command = BuildEncoderCommand(task, settings, out, "/opt/brisklo/ffmpeg");
+    VideoOptions window = VideoOptionsFromSettings(config);
+    window.balanced = true;
+    auto command = BuildEncoderCommand(task, WithTaskParameters(window, param), out,
+                                       "/opt/brisklo/ffmpeg");
     ASSERT_TRUE(command.ok()) << command.error().message;
     const fs::path expectedOutput = out / "clip.mkv";
     EXPECT_EQ(command.value().outputPath, expectedOutput);
@@ -68,8 +70,8 @@ TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
 }
 
 TEST_F(EncoderCommandTest, EmptySettingsGiveTheFirstTemplateWithDefaults) {
-    const auto settings = ResolveEncodeSettings(std::nullopt, config, {});
-    auto command = BuildEncoderCommand(task, settings, out, "/usr/bin/ffmpeg");
+    auto command =
+        BuildEncoderCommand(task, VideoOptionsFromSettings(config), out, "/usr/bin/ffmpeg");
     ASSERT_TRUE(command.ok());
     EXPECT_EQ(command.value().displayText,
               "\"/usr/bin/ffmpeg\" -y -i \"/videos/clip.avi\" -vcodec h264 -acodec aac -preset "
@@ -83,25 +85,32 @@ TEST_F(EncoderCommandTest, SettingsAreReadAtTaskStart) {
     ASSERT_TRUE(config.Set(Setting::VideoRatioWidth, 0));
     ASSERT_TRUE(config.Set(Setting::VideoRatioHeight, 720));
     ASSERT_TRUE(config.Set(Setting::AudioBitrate, 96000));
-    auto settings = ResolveEncodeSettings(std::nullopt, config, {});
-    EXPECT_EQ(settings.quality, 34);
-    EXPECT_EQ(settings.extension, "mov");
-    EXPECT_EQ(settings.sizeText, "");  // a width of 0 keeps the source size
-    EXPECT_EQ(settings.bitrate, 96000);
+    auto options = VideoOptionsFromSettings(config);
+    EXPECT_EQ(EncoderQuality(options), 34);
+    EXPECT_STREQ(ContainerExtension(options.container), "mov");
+    EXPECT_TRUE(options.size.KeepsSource());  // a width of 0 keeps the source size
+    EXPECT_EQ(options.bitrate, 96000);
 
+    // Values outside their range read as the defaults.
     ASSERT_TRUE(config.Set(Setting::CompressType, 7));
     ASSERT_TRUE(config.Set(Setting::VideoType, 9));
-    settings = ResolveEncodeSettings(std::nullopt, config, {});
-    EXPECT_EQ(settings.quality, 28);
-    EXPECT_EQ(settings.extension, "mp4");
+    ASSERT_TRUE(config.Set(Setting::AudioChannel, std::string_view("abc")));
+    options = VideoOptionsFromSettings(config);
+    EXPECT_EQ(EncoderQuality(options), 28);
+    EXPECT_STREQ(ContainerExtension(options.container), "mp4");
+    EXPECT_EQ(options.channels, 2);
+    const TaskParam odd{.taskId = 1, .compressType = 7, .videoType = -1};
+    EXPECT_EQ(WithTaskParameters(options, odd).container, VideoContainer::Mp4);
+    EXPECT_EQ(EncoderQuality(WithTaskParameters(options, odd)), 28);
 }
 
 TEST_F(EncoderCommandTest, CustomSliderOverridesEvenTheTasksOwnLevel) {
     const TaskParam param{.taskId = 1, .compressType = 2};
-    const auto settings =
-        ResolveEncodeSettings(param, config, {.customQuality = true, .qualitySlider = 23});
-    EXPECT_EQ(settings.quality, 23);
-    EXPECT_EQ(settings.preset, "ultrafast");
+    VideoOptions window;
+    window.customQuality = 23;
+    auto command = BuildEncoderCommand(task, WithTaskParameters(window, param), out, "ffmpeg");
+    ASSERT_TRUE(command.ok());
+    EXPECT_NE(command.value().displayText.find("-preset ultrafast -crf 23 "), std::string::npos);
 }
 
 TEST_F(EncoderCommandTest, OutputNamesAndNumbering) {
@@ -110,7 +119,7 @@ TEST_F(EncoderCommandTest, OutputNamesAndNumbering) {
     EXPECT_EQ(OutputBaseName(".hidden"), ".hidden");
     EXPECT_EQ(OutputBaseName("-x 'y' \"ü\".mp4"), "-x 'y' \"ü\"");
 
-    const auto settings = ResolveEncodeSettings(std::nullopt, config, {});
+    const VideoOptions settings;
     test::WriteFile(out / "clip.mp4", "earlier");
     test::WriteFile(out / "clip(2).mp4", "earlier");
     auto third = BuildEncoderCommand(task, settings, out, "ffmpeg");
@@ -124,7 +133,7 @@ TEST_F(EncoderCommandTest, OutputNamesAndNumbering) {
 }
 
 TEST_F(EncoderCommandTest, RelativeAndOptionLikeNamesBecomeAbsolute) {
-    const auto settings = ResolveEncodeSettings(std::nullopt, config, {});
+    const VideoOptions settings;
     VideoTask odd{"-i.mp4", "", "-i.mp4", 1};
     auto command = BuildEncoderCommand(odd, settings, out, "ffmpeg");
     ASSERT_TRUE(command.ok());
@@ -137,7 +146,7 @@ TEST_F(EncoderCommandTest, RelativeAndOptionLikeNamesBecomeAbsolute) {
 
 TEST_F(EncoderCommandTest, UncreatableOutputFolderIsAClearError) {
     test::WriteFile(dir / "blocker", "x");
-    const auto settings = ResolveEncodeSettings(std::nullopt, config, {});
+    const VideoOptions settings;
     auto command = BuildEncoderCommand(task, settings, dir / "blocker" / "sub", "ffmpeg");
     ASSERT_FALSE(command.ok());
     EXPECT_NE(command.error().message.find("blocker/sub/clip.mp4"), std::string::npos);

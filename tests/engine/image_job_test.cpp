@@ -72,7 +72,7 @@ TEST_F(ImageJobTest, RatioStepFitsTheBox) {
     for (const auto& c : cases) {
         const fs::path source =
             test::MakeGradientImage(Source("photo.jpg"), c.width, c.height, "JPEG");
-        m_settings.ratioIndex = c.ratio;
+        m_settings.options.scaleStep = c.ratio;
         const fs::path output = RunOk(source, "photo.jpg");
         const Magick::Image image = ReadOne(output);
         const auto w = static_cast<std::int64_t>(c.width), h = static_cast<std::int64_t>(c.height);
@@ -84,7 +84,7 @@ TEST_F(ImageJobTest, RatioStepFitsTheBox) {
         fs::remove(output);
     }
     // The worked cases, stated outright.
-    m_settings.ratioIndex = 1;
+    m_settings.options.scaleStep = 1;
     test::MakeGradientImage(Source("wide.jpg"), 1000, 750, "JPEG");
     const Magick::Image wide = ReadOne(RunOk(Source("wide.jpg"), "wide.jpg"));
     EXPECT_EQ(wide.columns(), 900u);
@@ -98,7 +98,7 @@ TEST_F(ImageJobTest, RatioStepFitsTheBox) {
 TEST_F(ImageJobTest, OtherStepsKeepTheSizeButReencode) {
     const fs::path source = test::MakeGradientImage(Source("p.jpg"), 120, 90, "JPEG");
     for (int step : {0, 6}) {
-        m_settings.ratioIndex = step;
+        m_settings.options.scaleStep = step;
         const fs::path output = RunOk(source, "p.jpg");
         const Magick::Image image = ReadOne(output);
         EXPECT_EQ(image.columns(), 120u);
@@ -110,15 +110,13 @@ TEST_F(ImageJobTest, OtherStepsKeepTheSizeButReencode) {
 
 TEST_F(ImageJobTest, CustomSizeAndItsFallback) {
     const fs::path source = test::MakeGradientImage(Source("c.png"), 200, 100, "PNG");
-    m_settings.defineSize = 1;
-    m_settings.width = 50;
-    m_settings.height = 50;
+    m_settings.options.customSize = FrameSize{50, 50};
     Magick::Image image = ReadOne(RunOk(source, "c.png"));
     EXPECT_EQ(image.columns(), 50u);
     EXPECT_EQ(image.rows(), 25u);
 
-    m_settings.width = 0;  // empty field: the ratio step applies
-    m_settings.ratioIndex = 5;
+    m_settings.options.customSize->width = 0;  // empty field: the ratio step applies
+    m_settings.options.scaleStep = 5;
     image = ReadOne(RunOk(source, "c(2).png"));
     EXPECT_EQ(image.columns(), 100u);
     EXPECT_EQ(image.rows(), 50u);
@@ -128,7 +126,7 @@ TEST_F(ImageJobTest, JpegQualityFollowsThePreset) {
     const fs::path source = test::MakeGradientImage(Source("q.jpg"), 64, 48, "JPEG");
     const std::size_t expected[] = {80, 65, 55};
     for (int preset = 0; preset < 3; ++preset) {
-        m_settings.compressType = preset;
+        m_settings.options.level = static_cast<CompressionLevel>(preset);
         const fs::path output = RunOk(source, "q.jpg");
         EXPECT_EQ(ReadOne(output).quality(), expected[preset]) << preset;
         fs::remove(output);
@@ -141,7 +139,7 @@ TEST_F(ImageJobTest, PngAndBmpAreReducedToThePresetColours) {
     ASSERT_GT(ReadOne(png).totalColors(), 256u);
     const std::size_t colours[] = {256, 220, 200};
     for (int preset = 0; preset < 3; ++preset) {
-        m_settings.compressType = preset;
+        m_settings.options.level = static_cast<CompressionLevel>(preset);
         const fs::path pngOut = RunOk(png, "g.png");
         const Magick::Image pngImage = ReadOne(pngOut);
         EXPECT_EQ(pngImage.magick(), "PNG");
@@ -157,7 +155,7 @@ TEST_F(ImageJobTest, PngAndBmpAreReducedToThePresetColours) {
 
 TEST_F(ImageJobTest, BmpLeavesNoTemporaryFile) {
     const fs::path source = test::MakeGradientImage(Source("b.bmp"), 80, 60, "BMP");
-    m_settings.ratioIndex = 2;
+    m_settings.options.scaleStep = 2;
     const Magick::Image image = ReadOne(RunOk(source, "b.bmp"));
     EXPECT_EQ(image.columns(), 64u);
     EXPECT_TRUE(test::FilesStartingWith(m_dir / "tmp", "image-tmp-").empty());
@@ -167,9 +165,7 @@ TEST_F(ImageJobTest, BmpFailingAfterItsTemporaryFileRemovesIt) {
     const fs::path source = test::MakeGradientImage(Source("b.bmp"), 80, 60, "BMP");
     // A custom size enlarging the image past the pixel limits fails in the second
     // pass, after the temporary PNG was written.
-    m_settings.defineSize = 1;
-    m_settings.width = 60000;
-    m_settings.height = 60000;
+    m_settings.options.customSize = FrameSize{60000, 60000};
     const std::string reason = RunFailing(source);
     EXPECT_NE(reason.find("more than can be processed"), std::string::npos) << reason;
 }
@@ -197,13 +193,13 @@ TEST_F(ImageJobTest, NameTakenUpToTen) {
 TEST_F(ImageJobTest, UpperCaseExtensionIsKeptOrConverted) {
     const fs::path source = test::MakeGradientImage(Source("x.PNG"), 30, 20, "PNG");
     EXPECT_EQ(ReadOne(RunOk(source, "x.PNG")).magick(), "PNG");
-    m_settings.imageType = 1;
+    m_settings.options.output = ImageOutput::Jpeg;
     EXPECT_EQ(ReadOne(RunOk(source, "x.jpg")).magick(), "JPEG");
 }
 
 TEST_F(ImageJobTest, GifConvertedToJpegIsItsFirstFrame) {
     const fs::path source = test::MakeAnimation(Source("anim.gif"), 40, 30, {10, 10, 10, 10});
-    m_settings.imageType = 1;
+    m_settings.options.output = ImageOutput::Jpeg;
     const fs::path output = RunOk(source, "anim.jpg");
     const auto frames = test::ReadFrames(output);
     ASSERT_EQ(frames.size(), 1u);
@@ -216,7 +212,7 @@ TEST_F(ImageJobTest, GifConvertedToJpegIsItsFirstFrame) {
 
 TEST_F(ImageJobTest, TransparencyBecomesWhiteInJpeg) {
     const fs::path source = test::MakeTransparentPng(Source("logo.png"), 80, 80);
-    m_settings.imageType = 1;
+    m_settings.options.output = ImageOutput::Jpeg;
     const Magick::Image image = ReadOne(RunOk(source, "logo.jpg"));
     const Magick::ColorRGB corner = image.pixelColor(1, 1);
     EXPECT_GT(corner.red(), 0.95);
@@ -236,13 +232,12 @@ TEST_F(ImageJobTest, RotatedPhotoComesOutUpright) {
 TEST_F(ImageJobTest, DroppingFramesByIndex) {
     const std::vector<std::size_t> delays = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
     const fs::path source = test::MakeAnimation(Source("ten.gif"), 24, 16, delays, 3);
-    m_settings.gifDropFrames = 1;
-
-    m_settings.gifDropFrameIndex = 0;
+    
+    m_settings.options.gifDropIndex = 0;
     fs::path output = RunOk(source, "ten.gif");
     EXPECT_EQ(test::ReadFrames(output).size(), 8u);
 
-    m_settings.gifDropFrameIndex = 4;
+    m_settings.options.gifDropIndex = 4;
     output = RunOk(source, "ten(2).gif");
     auto frames = test::ReadFrames(output);
     ASSERT_EQ(frames.size(), 5u);
@@ -264,7 +259,7 @@ TEST_F(ImageJobTest, DroppingFramesByIndex) {
 
 TEST_F(ImageJobTest, ResizedAnimationStaysWhole) {
     const fs::path source = test::MakeAnimation(Source("r.gif"), 60, 40, {5, 5, 5, 5, 5, 5});
-    m_settings.ratioIndex = 5;
+    m_settings.options.scaleStep = 5;
     auto frames = test::ReadFrames(RunOk(source, "r.gif"));
     ASSERT_EQ(frames.size(), 6u);
     std::vector<Magick::Image> whole;
@@ -278,7 +273,7 @@ TEST_F(ImageJobTest, ResizedAnimationStaysWhole) {
 
 TEST_F(ImageJobTest, SingleFrameGifWithDroppingFails) {
     const fs::path source = test::MakeAnimation(Source("one.gif"), 20, 20, {10});
-    m_settings.gifDropFrames = 1;
+    m_settings.options.gifDropIndex = 0;
     const std::string reason = RunFailing(source);
     EXPECT_NE(reason.find("dropping frames would leave none"), std::string::npos) << reason;
 }

@@ -5,11 +5,11 @@
 
 #include "app/image_list_view.h"
 #include "app/main_window.h"
+#include "app/row_texts.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
 #include "core/saving.h"
 #include "dialogs/message_boxes.h"
-#include "image/image_dispatcher.h"
 #include "row_test_support.h"
 #include "test_support.h"
 #include "ui/controls.h"
@@ -28,7 +28,7 @@ class ImageEndToEndTest : public ::testing::Test {
         window.create();
     }
     bool Idle() {
-        return window.images().WaitingIds().empty() && window.images().RunningIds().empty();
+        return window.imageTasks().queue().WaitingIds().empty() && window.imageTasks().queue().RunningIds().empty();
     }
 
     TempDir dir;
@@ -64,10 +64,10 @@ TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
         EXPECT_EQ(output.parent_path(), out);
         EXPECT_EQ(Sub(row, "s1Label"),
                   QString::fromStdString(FormatFileSize(fs::file_size(output))));
-        const auto source = window.images().FindTask(id)->fileSize;
+        const auto source = window.imageTasks().Find(id)->fileSize;
         const float saving = *ComputeSaving(source, fs::file_size(output));
         EXPECT_EQ(Sub(row, "y1Label"), QString::fromStdString(SavingText(saving)));
-        EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")), SavingColor(saving));
+        EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")), saving < 0 ? kGrowthColor : kSavingColor);
     }
     QWidget* failed = window.imageView().Row(fake);
     EXPECT_EQ(Sub(failed, "imageCompressBtn"), QStringLiteral("压 缩"));
@@ -92,8 +92,8 @@ TEST_F(ImageEndToEndTest, BadCustomSizeIsRefusedWithItsNotice) {
     window.CompressAllImages();
     EXPECT_EQ(answers.texts(), (QStringList{QStringLiteral("图片宽度必须为数字!"),
                                             QStringLiteral("请输入图片的宽度!")}));
-    EXPECT_TRUE(window.images().WaitingIds().empty());
-    EXPECT_TRUE(window.images().RunningIds().empty());
+    EXPECT_TRUE(window.imageTasks().queue().WaitingIds().empty());
+    EXPECT_TRUE(window.imageTasks().queue().RunningIds().empty());
     EXPECT_TRUE(ui::IsMouseEnabled(SubControl(window.imageView().Row(id), "imageCompressBtn")));
 }
 

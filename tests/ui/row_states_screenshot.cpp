@@ -11,9 +11,25 @@
 #include "app/video_list_view.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
+#include "core/saving.h"
 #include "test_support.h"
 #include "ui/controls.h"
 #include "ui/skin.h"
+
+namespace {
+
+// A finished task as the completion reports it.
+brisklo::TaskOutcome Measured(const char* output, std::int64_t source, std::int64_t size) {
+    brisklo::TaskOutcome outcome;
+    outcome.state = size < source ? brisklo::OutcomeState::Smaller : brisklo::OutcomeState::NotSmaller;
+    outcome.outputPath = output;
+    outcome.sourceSize = source;
+    outcome.outputSize = size;
+    outcome.saving = brisklo::ComputeSaving(source, size);
+    return outcome;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -41,21 +57,9 @@ int main(int argc, char* argv[]) {
     view.ShowProgress(ids[1], 42, 3.5f);
     view.ShowParameterFlag(ids[1], true);
     view.ShowRunning(ids[2]);
-    view.ShowFinished(ids[2], {.outputPath = "/out/x.mkv",
-                               .sourceSize = 100 << 10,
-                               .outputSize = 25 << 10,
-                               .saving = 75.0f,
-                               .sizeText = "25KB",
-                               .savingText = "75.00%",
-                               .savingColor = brisklo::kSavingColor});
+    view.ShowFinished(ids[2], Measured("/out/x.mkv", 100 << 10, 25 << 10));
     view.ShowRunning(ids[3]);
-    view.ShowFinished(ids[3], {.outputPath = "/out/tiny.mp4",
-                               .sourceSize = 100 << 10,
-                               .outputSize = 120 << 10,
-                               .saving = -20.0f,
-                               .sizeText = "120KB",
-                               .savingText = "-20.00%",
-                               .savingColor = brisklo::kGrowthColor});
+    view.ShowFinished(ids[3], Measured("/out/tiny.mp4", 100 << 10, 120 << 10));
     view.ShowRunning(ids[4]);
     view.ShowFailed(ids[4], "the conversion failed: Invalid data found when processing input");
 
@@ -75,18 +79,10 @@ int main(int argc, char* argv[]) {
     }
     auto& imageView = window.imageView();
     imageView.ShowWaiting(images[0]);
-    imageView.ShowRunning(images[1], {});
-    brisklo::ImageRowFinished smaller;
-    smaller.sizeText = "52KB";
-    smaller.savingText = "94.14%";
-    smaller.savingColor = brisklo::kSavingColor;
-    imageView.ShowFinished(images[2], smaller);
-    brisklo::ImageRowFinished larger;
-    larger.sizeText = "66KB";
-    larger.savingText = "-4.31%";
-    larger.savingColor = brisklo::kGrowthColor;
-    imageView.ShowFinished(images[3], larger);
-    imageView.ShowFailed(images[4], {.reason = "broken.png: not a JPEG, PNG, BMP or GIF image"});
+    imageView.ShowRunning(images[1]);
+    imageView.ShowFinished(images[2], Measured("/out/scan.bmp", 888 << 10, 52 << 10));
+    imageView.ShowFinished(images[3], Measured("/out/party.gif", 63 << 10, 66 << 10));
+    imageView.ShowFailed(images[4], "broken.png: not a JPEG, PNG, BMP or GIF image");
     brisklo::ui::SetChecked(window.control(QStringLiteral("compress-image")), true);
     brisklo::ui::SetCurrentIndex(window.control(QStringLiteral("main-tab")), 1);
     QTest::qWait(500);

@@ -5,9 +5,11 @@
 #include <regex>
 
 #include "app/main_window.h"
+#include "app/row_texts.h"
 #include "app/video_list_view.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
+#include "core/saving.h"
 #include "row_test_support.h"
 #include "test_support.h"
 #include "ui/controls.h"
@@ -31,7 +33,7 @@ class VideoEndToEndTest : public ::testing::Test {
 
     // True once no video task waits or runs and the last result has been shown.
     bool Idle() {
-        return window.videoModel().WaitingIds().empty() && window.videoModel().BusyIds().empty();
+        return window.videoModel().queue().WaitingIds().empty() && window.videoModel().queue().RunningIds().empty();
     }
 
     TempDir dir;
@@ -137,8 +139,8 @@ TEST_F(VideoEndToEndTest, MissingEncoderFailsEachTaskAndTheQueueGoesOn) {
     noEncoder.CompressVideo(second);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return noEncoder.videoModel().WaitingIds().empty() &&
-                   noEncoder.videoModel().BusyIds().empty();
+            return noEncoder.videoModel().queue().WaitingIds().empty() &&
+                   noEncoder.videoModel().queue().RunningIds().empty();
         },
         20000));
     for (auto taskId : {first, second}) {

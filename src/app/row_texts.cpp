@@ -1,0 +1,48 @@
+#include "app/row_texts.h"
+
+#include <QCoreApplication>
+
+#include "core/saving.h"
+
+namespace brisklo::app {
+namespace {
+
+QString Translated(const char* source) { return QCoreApplication::translate("MainWindow", source); }
+
+}  // namespace
+
+namespace row_text {
+QString RunningButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "压缩中")); }
+QString DoneButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "压缩完成")); }
+QString CompressButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "压 缩")); }
+QString ImageRunningProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "正在压缩")); }
+QString ImageDoneProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "完成")); }
+QString ImageFailedProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "压缩失败")); }
+}  // namespace row_text
+
+QString SavingFigure(const TaskOutcome& outcome) {
+    if (!outcome.saving) return {};
+    return QString::fromStdString(SavingText(*outcome.saving));
+}
+
+std::uint32_t SavingFigureColor(const TaskOutcome& outcome) {
+    return outcome.saving && *outcome.saving < 0.0f ? kGrowthColor : kSavingColor;
+}
+
+QString NoImagesNotice() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "请先添加文件!")); }
+
+QString SizeProblemNotice(SizeFieldProblem problem) {
+    switch (problem) {
+        case SizeFieldProblem::EmptyWidth:
+            return Translated(QT_TRANSLATE_NOOP("MainWindow", "请输入图片的宽度!"));
+        case SizeFieldProblem::WidthNotNumber:
+            return Translated(QT_TRANSLATE_NOOP("MainWindow", "图片宽度必须为数字!"));
+        case SizeFieldProblem::EmptyHeight:
+            return Translated(QT_TRANSLATE_NOOP("MainWindow", "请输入图片的高度!"));
+        case SizeFieldProblem::HeightNotNumber:
+            break;
+    }
+    return Translated(QT_TRANSLATE_NOOP("MainWindow", "图片高度必须为数字!"));
+}
+
+}  // namespace brisklo::app

@@ -1,0 +1,71 @@
+#include "cli/cli_task_view.h"
+
+#include <filesystem>
+
+#include "core/file_utils.h"
+#include "core/saving.h"
+#include "core/text_utils.h"
+
+namespace brisklo::cli {
+
+void CliTaskView::ShowRunning(std::int32_t taskId) {
+    std::lock_guard lock(m_mutex);
+    m_running.insert(taskId);
+    m_percent.reset();
+    m_speed = 0;
+}
+
+void CliTaskView::ShowProgress(std::int32_t taskId, std::optional<int> percent, float speed) {
+    std::lock_guard lock(m_mutex);
+    if (!m_running.contains(taskId)) return;
+    m_percent = percent;
+    m_speed = speed;
+}
+
+TaskRecord& CliTaskView::Ended(std::int32_t taskId) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_running.erase(taskId);
+    }
+    TaskRecord& record = m_records.at(taskId);
+    record.done = true;
+    return record;
+}
+
+void CliTaskView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) {
+    TaskRecord& record = Ended(taskId);
+    record.ok = true;
+    record.output = outcome.outputPath.string();
+    record.outputSize = outcome.outputSize;
+    record.saving = outcome.saving;
+    record.sizeText = FormatFileSize(outcome.outputSize);
+    record.savingText = outcome.saving ? SavingText(*outcome.saving) : "";
+    m_reporter.TaskEnded(record);
+}
+
+void CliTaskView::ShowFailed(std::int32_t taskId, const std::string& reason) {
+    TaskRecord& record = Ended(taskId);
+    record.ok = false;
+    record.error = reason;
+    m_reporter.TaskEnded(record);
+}
+
+std::string CliTaskView::ProgressText() const {
+    std::lock_guard lock(m_mutex);
+    std::string text;
+    // The records map is never reshaped while workers run; names are read only.
+    for (const std::int32_t id : m_running) {
+        const std::string name =
+            std::filesystem::path(m_records.at(id).source).filename().string();
+        if (m_kind == MediaKind::Video) {
+            text = "video " + name;
+            if (m_percent) text += " " + std::to_string(*m_percent) + "%";
+            if (m_speed > 0) text += FormatText(" %.1fx", static_cast<double>(m_speed));
+        } else {
+            text += (text.empty() ? "images " : ", ") + name;
+        }
+    }
+    return text;
+}
+
+}  // namespace brisklo::cli

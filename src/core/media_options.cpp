@@ -1,0 +1,82 @@
+#include "core/media_options.h"
+
+#include "core/settings_source.h"
+
+namespace brisklo {
+
+VideoOptions VideoOptionsFromSettings(const SettingsSource& settings) {
+    VideoOptions options;
+    options.level = static_cast<CompressionLevel>(settings.GetValid(Setting::CompressType));
+    options.container = static_cast<VideoContainer>(settings.GetValid(Setting::VideoType));
+    options.size = {settings.GetValid(Setting::VideoRatioWidth),
+                    settings.GetValid(Setting::VideoRatioHeight)};
+    options.channels = settings.GetValid(Setting::AudioChannel);
+    options.sampleRate = settings.GetValid(Setting::AudioSampleRate);
+    options.bitrate = settings.GetValid(Setting::AudioBitrate);
+    return options;
+}
+
+ImageOptions ImageOptionsFromSettings(const SettingsSource& settings, std::int32_t customWidth,
+                                      std::int32_t customHeight) {
+    ImageOptions options;
+    options.level = static_cast<CompressionLevel>(settings.GetValid(Setting::ImageCompressType));
+    options.output = settings.GetValid(Setting::ImageType) != 0 ? ImageOutput::Jpeg
+                                                                : ImageOutput::KeepFormat;
+    options.scaleStep = settings.GetValid(Setting::ImageRatioIndex);
+    if (settings.GetValid(Setting::ImageDefineParam) != 0) {
+        options.customSize = FrameSize{customWidth, customHeight};
+    }
+    if (settings.GetValid(Setting::GifDefineParam) != 0) {
+        options.gifDropIndex = settings.GetValid(Setting::GifDropFrameIndex);
+    }
+    return options;
+}
+
+namespace {
+
+// A stored code outside the enum's values counts as its first value.
+template <class Enum>
+Enum FromCode(std::int32_t code, std::int32_t last) {
+    return static_cast<Enum>(code >= 0 && code <= last ? code : 0);
+}
+
+}  // namespace
+
+VideoOptions WithTaskParameters(VideoOptions options, const TaskParam& param) {
+    options.level = FromCode<CompressionLevel>(param.compressType, 2);
+    options.container = FromCode<VideoContainer>(param.videoType, 3);
+    options.size = {param.width, param.height};
+    options.channels = param.channel;
+    options.sampleRate = param.sampleRate;
+    options.bitrate = param.bitrate;
+    return options;
+}
+
+std::int32_t EncoderQuality(const VideoOptions& options) {
+    if (options.customQuality) return *options.customQuality;
+    switch (options.level) {
+        case CompressionLevel::Deep:
+            return 34;
+        case CompressionLevel::Limit:
+            return 38;
+        case CompressionLevel::General:
+            break;
+    }
+    return 28;
+}
+
+const char* ContainerExtension(VideoContainer container) {
+    switch (container) {
+        case VideoContainer::Flv:
+            return "flv";
+        case VideoContainer::Mov:
+            return "mov";
+        case VideoContainer::Mkv:
+            return "mkv";
+        case VideoContainer::Mp4:
+            break;
+    }
+    return "mp4";
+}
+
+}  // namespace brisklo

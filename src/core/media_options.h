@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "core/video_task.h"
+
+namespace brisklo {
+
+class SettingsSource;
+
+// The three compression levels both media offer.
+enum class CompressionLevel { General = 0, Deep = 1, Limit = 2 };
+
+enum class VideoContainer { Mp4 = 0, Flv = 1, Mov = 2, Mkv = 3 };
+
+enum class ImageOutput { KeepFormat = 0, Jpeg = 1 };
+
+struct FrameSize {
+    std::int32_t width = 0;  // 0 x 0 keeps the source size
+    std::int32_t height = 0;
+    bool operator==(const FrameSize&) const = default;
+    bool KeepsSource() const { return width == 0 || height == 0; }
+};
+
+// Everything one video encode is made of, whoever chose it: the settings, a
+// task's own parameters or the command line.
+struct VideoOptions {
+    CompressionLevel level = CompressionLevel::General;
+    VideoContainer container = VideoContainer::Mp4;
+    FrameSize size;
+    std::int32_t channels = 2;
+    std::int32_t sampleRate = 44100;
+    std::int32_t bitrate = 128000;
+    // The custom quality (0-51) when the user set one; it overrides the level.
+    std::optional<std::int32_t> customQuality;
+    bool balanced = false;  // the "fast" preset instead of "ultrafast"
+    bool operator==(const VideoOptions&) const = default;
+};
+
+// Everything one image job is made of.
+struct ImageOptions {
+    CompressionLevel level = CompressionLevel::General;
+    ImageOutput output = ImageOutput::KeepFormat;
+    std::int32_t scaleStep = 0;  // 1..5 shrinks by that many tenths; 0 keeps the size
+    // The box to fit into when the custom size is on (a 0 field counts as empty).
+    std::optional<FrameSize> customSize;
+    // Which GIF frames to drop (0..4) when dropping is on.
+    std::optional<std::int32_t> gifDropIndex;
+    bool operator==(const ImageOptions&) const = default;
+};
+
+// The stored options; a value outside its range reads as its default.
+VideoOptions VideoOptionsFromSettings(const SettingsSource& settings);
+// customWidth and customHeight: what the size fields hold (0 for empty).
+ImageOptions ImageOptionsFromSettings(const SettingsSource& settings, std::int32_t customWidth,
+                                      std::int32_t customHeight);
+
+// A task's own parameters laid over the options of the moment: they choose the
+// level, container, frame size and audio; the custom quality and the preset stay.
+VideoOptions WithTaskParameters(VideoOptions options, const TaskParam& param);
+
+// The encoder's quality number: the custom quality, else 28, 34 or 38 by level.
+std::int32_t EncoderQuality(const VideoOptions& options);
+// "mp4", "flv", "mov", "mkv".
+const char* ContainerExtension(VideoContainer container);
+
+// Answers "which options now?" for the worker of one medium, on the worker's
+// thread, when a task starts. The desktop program answers from the option
+// controls, the command line from its flags. Implementations must not wait for a
+// thread that may be stopping the worker.
+class VideoOptionsProvider {
+  public:
+    virtual ~VideoOptionsProvider() = default;
+    virtual VideoOptions CurrentVideoOptions() = 0;
+};
+
+class ImageOptionsProvider {
+  public:
+    virtual ~ImageOptionsProvider() = default;
+    virtual ImageOptions CurrentImageOptions() = 0;
+};
+
+}  // namespace brisklo

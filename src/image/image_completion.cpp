@@ -1,0 +1,32 @@
+#include "image/image_completion.h"
+
+#include "core/task_outcome.h"
+#include "core/task_view.h"
+#include "image/image_dispatcher.h"
+
+namespace brisklo {
+
+bool ImageCompletion::Dispatch(MessageId id, const std::any& payload) {
+    if (id != MessageId::ImageDone) return false;
+    if (const auto* result = std::any_cast<ImageResult>(&payload)) OnImageDone(*result);
+    return true;
+}
+
+void ImageCompletion::OnImageDone(const ImageResult& result) {
+    const std::int32_t id = result.taskId;
+    if (!m_dispatcher.Release(id)) return;
+    if (!result.ok) {
+        m_view.ShowFailed(id, result.reason);
+    } else {
+        const std::int64_t sourceSize = m_tasks.Find(id).value_or(ImageTask{}).fileSize;
+        const TaskOutcome outcome = MeasureOutcome(sourceSize, result.outputPath);
+        if (outcome.ok()) {
+            m_view.ShowFinished(id, outcome);
+        } else {
+            m_view.ShowFailed(id, outcome.problem);
+        }
+    }
+    m_tasks.queue().Finish(id);
+}
+
+}  // namespace brisklo
