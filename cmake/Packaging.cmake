@@ -6,8 +6,12 @@ set(CPACK_PACKAGE_NAME brisklo)
 set(CPACK_PACKAGE_VENDOR Brisklo)
 set(CPACK_PACKAGE_CONTACT "Brisklo <support@brisklo.app>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch compressor for video and image files")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Brisklo compresses videos (to H.264/AAC with ffmpeg) and JPEG, PNG, BMP and GIF images in batches. It has a desktop program, brisklo, and a command-line program, brisklo-cli.")
+set(CPACK_PACKAGE_DESCRIPTION [=[
+Brisklo compresses videos (re-encoded to H.264/AAC by ffmpeg, one at a time)
+and JPEG, PNG, BMP and animated GIF images (three at a time) in batches, and
+shows the new size and the share saved. Outputs never overwrite a file.
+
+It has a desktop program, brisklo, and a command-line program, brisklo-cli.]=])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
