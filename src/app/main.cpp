@@ -18,8 +18,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::printf("Usage: brisklo [FILE...]\n\nOpens the main window; the files given are "
-                    "added to the video or image list.\n");
+        std::printf(
+            "Usage: brisklo [FILE...]\n\nOpens the main window; the files given are "
+            "added to the video or image list.\n");
         return 0;
     }
     // The installer download reports its failures through glog; they go to

@@ -10,8 +10,8 @@ QIcon AppIcon() {
     // The resource holds one PNG per size, as laid out in the icon theme
     // ("16x16/apps/<id>.png" ...); QIcon picks the nearest size when drawing.
     QIcon icon;
-    QDirIterator files(QStringLiteral(":/icons"), {AppId() + QStringLiteral(".png")},
-                       QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator files(QStringLiteral(":/icons"), {AppId() + QStringLiteral(".png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
     while (files.hasNext()) icon.addFile(files.next());
     return icon;
 }
