@@ -3,14 +3,26 @@
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
+#include <cstring>
 
 #include "app/main_window.h"
 #include "core/config_store.h"
 #include "core/media_kinds.h"
+#include "ui/app_identity.h"
 #include "ui/skin.h"
 #include "video/encoder_locator.h"
 
 int main(int argc, char* argv[]) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("brisklo %s\n", BRISKLO_VERSION);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::printf(
+            "Usage: brisklo [FILE...]\n\nOpens the main window; the files given are "
+            "added to the video or image list.\n");
+        return 0;
+    }
     // The installer download reports its failures through glog; they go to
     // standard error, no log files are written.
     FLAGS_logtostderr = true;
@@ -18,6 +30,16 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisklo"));
+    QApplication::setApplicationVersion(QStringLiteral(BRISKLO_VERSION));
+    // The desktop entry's name lets Wayland compositors pair the window with it.
+    QApplication::setDesktopFileName(brisklo::ui::AppId());
+    QApplication::setWindowIcon(brisklo::ui::AppIcon());
+    // Without its skin the program has no windows: say where it was looked for.
+    if (const auto skin = brisklo::ui::FindSkinFolder(QCoreApplication::applicationDirPath());
+        !skin) {
+        std::fprintf(stderr, "brisklo: %s\n", skin.error().message.c_str());
+        return 1;
+    }
     brisklo::ui::ApplyStyleSheet(app);
 
     brisklo::app::MainWindow window(brisklo::ConfigStore::Instance(), brisklo::FindEncoder());

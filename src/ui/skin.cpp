@@ -3,22 +3,33 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUiLoader>
 
 namespace brisklo::ui {
 
-QString SkinFolder() {
-    const QDir exeDir(QCoreApplication::applicationDirPath());
-    const QStringList candidates = {
-        exeDir.filePath(QStringLiteral("skin")),
-        exeDir.filePath(QStringLiteral("../share/brisklo/skin")),
-        QStringLiteral(BRISKLO_SOURCE_SKIN_DIR),
+QStringList SkinCandidates(const QString& exeDir) {
+    const QDir dir(exeDir);
+    return {
+        QDir::cleanPath(dir.filePath(QStringLiteral("skin"))),
+        QDir::cleanPath(dir.filePath(QStringLiteral("../share/brisklo/skin"))),
     };
+}
+
+Result<QString> FindSkinFolder(const QString& exeDir) {
+    const QStringList candidates = SkinCandidates(exeDir);
     for (const QString& candidate : candidates) {
-        if (QFile::exists(candidate + QStringLiteral("/res.xml")))
-            return QDir::cleanPath(candidate);
+        if (QFileInfo(candidate + QStringLiteral("/res.xml")).isFile()) return candidate;
     }
-    return QDir::cleanPath(candidates.front());
+    return Error{"the skin folder was not found: none of " +
+                 candidates.join(QStringLiteral(", ")).toStdString() +
+                 " holds the skin index res.xml"};
+}
+
+QString SkinFolder() {
+    auto found = FindSkinFolder(QCoreApplication::applicationDirPath());
+    if (!found) throw SkinError(found.error().message);
+    return std::move(found).value();
 }
 
 QString SkinPath(const QString& fileName) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <stdexcept>
+
+#include "core/result.h"
 
 class QApplication;
 
@@ -14,8 +17,17 @@ class SkinError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The skin folder: "skin" beside the executable, else share/brisklo/skin next to
-// its bin folder, else the source tree's (for builds run in place).
+// The folders where the skin of an executable in exeDir may be, in the order they
+// are tried: "skin" beside it (a build folder or a portable copy), then
+// <prefix>/share/brisklo/skin for an executable in <prefix>/bin, so an installed
+// tree works wherever it was put (a DESTDIR, /usr, /opt/...).
+QStringList SkinCandidates(const QString& exeDir);
+
+// The first of SkinCandidates(exeDir) that holds the skin index "res.xml", or an
+// error that names every folder tried.
+Result<QString> FindSkinFolder(const QString& exeDir);
+
+// FindSkinFolder for the running executable; throws SkinError when there is none.
 QString SkinFolder();
 // A file of the skin; an absolute path is taken as it is.
 QString SkinPath(const QString& fileName);
