@@ -102,7 +102,11 @@ void VideoListView::ShowFinished(std::int32_t taskId, const VideoResult& result)
     ui::SetText(Sub(row, "compressBtn"), kDoneText);
     ui::SetText(Sub(row, "progress-label"), QStringLiteral("100%"));
     ui::SetText(Sub(row, "s1Label"), QString::fromStdString(result.sizeText));
-    Sub(row, "s1Label")->setToolTip(QString::fromStdString(result.outputPath));
+    QString tip = QString::fromStdString(result.outputPath);
+    if (!result.warning.empty()) tip += QStringLiteral("\n") + QString::fromStdString(result.warning);
+    Sub(row, "s1Label")->setToolTip(tip);
+    // A success on part of the source says so wherever the pointer rests on the row.
+    row->setToolTip(QString::fromStdString(result.warning));
     QWidget* saving = Sub(row, "y1Label");
     ui::SetTextColor(saving, result.savingColor);
     ui::SetText(saving, QString::fromStdString(result.savingText));

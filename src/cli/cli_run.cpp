@@ -15,6 +15,7 @@
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
 #include "image/image_dispatcher.h"
+#include "image/magick_runtime.h"
 #include "video/encoder_locator.h"
 #include "video/video_completion.h"
 #include "video/video_worker.h"
@@ -47,6 +48,7 @@ void ApplyOverrides(const CliOptions& o, SettingsOverlay& settings) {
     if (o.jpeg) settings.Override(Setting::ImageType, 1);
     if (o.scale) settings.Override(Setting::ImageRatioIndex, *o.scale);
     if (o.imageSize) settings.Override(Setting::ImageDefineParam, 1);
+    if (o.stallTimeout) settings.Override(Setting::EncoderStallSeconds, *o.stallTimeout);
     if (o.gifDrop) {
         settings.Override(Setting::GifDefineParam, 1);
         settings.Override(Setting::GifDropFrameIndex, *o.gifDrop);
@@ -108,6 +110,9 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
     videoWorker.Start();
     videoModel.EnqueueAll(videoIds);
     if (!imageIds.empty()) {
+        // Coders load before the first jobs start together (their first use is not
+        // thread-safe).
+        InitializeImageLibrary();
         if (!images.Start()) {
             reporter.Problem("cannot start the image jobs");
             return 1;

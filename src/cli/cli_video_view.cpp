@@ -36,6 +36,7 @@ void CliVideoView::ShowFinished(std::int32_t taskId, const VideoResult& result) 
     record.saving = result.saving;
     record.sizeText = result.sizeText;
     record.savingText = result.savingText;
+    record.warning = result.warning;
     m_reporter.TaskEnded(record);
 }
 

@@ -5,8 +5,10 @@
 
 #include "core/file_utils.h"
 #include "core/log.h"
+#include "core/temp_area.h"
 #include "image/image_encode.h"
 #include "image/image_naming.h"
+#include "image/image_work_bound.h"
 #include "image/magick_errors.h"
 #include "image/magick_runtime.h"
 #include "image/output_files.h"
@@ -52,6 +54,10 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
 
     auto encoded = EncodeImage(branch, source.value(), settings, stop);
     if (!encoded) return encoded.error();
+    // Work the bound cut short may still have produced a (partial) picture.
+    if (ImageWorkBound* bound = ImageWorkBound::Current(); bound && bound->Exceeded()) {
+        return Error{*bound->Reason()};
+    }
     if (encoded.value().length() == 0) return Error{"the encoder produced no data"};
     if (stop.stop_requested()) return Error{"stopped before it finished"};
 
@@ -70,8 +76,11 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
 
 }  // namespace
 
-ImageJobSettings ImageJobSettingsFrom(const SettingsSource& settings, std::int32_t width,
+ImageJobSettings ImageJobSettingsFrom(const SettingsSource& source, std::int32_t width,
                                       std::int32_t height) {
+    // The settings file read once for all the values below.
+    const auto snapshot = source.Snapshot();
+    const SettingsSource& settings = *snapshot;
     ImageJobSettings job;
     job.compressType = settings.Get(Setting::ImageCompressType);
     job.imageType = settings.Get(Setting::ImageType);
@@ -82,7 +91,8 @@ ImageJobSettings ImageJobSettingsFrom(const SettingsSource& settings, std::int32
     job.gifDropFrames = settings.Get(Setting::GifDefineParam);
     job.gifDropFrameIndex = settings.Get(Setting::GifDropFrameIndex);
     job.outputDir = settings.GetOutputFolder();
-    job.tempDir = GetAppDataPath(std::filesystem::path("Brisklo") / "Temp");
+    job.tempDir = RunTemporaryFolder();
+    if (job.tempDir.empty()) job.tempDir = TemporaryRoot();
     return job;
 }
 
@@ -90,6 +100,7 @@ ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
     ImageResult result;
     result.taskId = job.taskId;
     std::string failure;
+    ImageWorkBound bound(stop, job.settings.timeLimit);
     try {
         InitializeImageLibrary();
         auto output = Compress(job, stop);
@@ -104,6 +115,8 @@ ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
     } catch (...) {
         failure = "unexpected error";
     }
+    // Work cut short shows up as whatever the library made of it; say why instead.
+    if (const auto cut = bound.Reason(); cut && !result.ok) failure = *cut;
     if (!result.ok) {
         result.reason = job.sourcePath.string() + ": " + failure;
         LogLine("%s\n", result.reason.c_str());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <stop_token>
@@ -9,6 +10,10 @@
 #include "core/settings_source.h"
 
 namespace brisklo {
+
+// Longest an image job may run. The largest images within the pixel limits take
+// well under a minute on a slow machine; far beyond that, something is wrong.
+inline constexpr std::chrono::seconds kImageJobTimeLimit{180};
 
 // The user's image options at the moment a task is dispatched. The front end fills
 // it (from the option controls, the settings store or the command line); the job
@@ -24,6 +29,8 @@ struct ImageJobSettings {
     std::int32_t gifDropFrameIndex = 0;  // gif-drop-frame-index: which frames, 0..4
     std::filesystem::path outputDir;     // where the output is written
     std::filesystem::path tempDir;       // the application's temporary folder
+    // Longest one job may take; a stop request or this ends it at once.
+    std::chrono::seconds timeLimit = kImageJobTimeLimit;
 };
 
 // The image options as the settings hold them at this moment, with the custom
@@ -49,8 +56,9 @@ struct ImageResult {
     std::string reason;
 };
 
-// Compresses one image and says how it went. Never throws. A stop request is
-// honoured between steps: the job then fails and removes what it had written.
+// Compresses one image and says how it went. Never throws. A stop request or the
+// job's time limit ends the image library's work at its next row: the job then
+// fails with that reason and removes what it had written.
 ImageResult CompressImage(const ImageJob& job, std::stop_token stop = {});
 
 // Thread body of one image job: CompressImage, then exactly one ImageDone with the

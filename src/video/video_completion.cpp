@@ -25,7 +25,7 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
         }
         case MessageId::EncodeSucceeded: {
             const auto& done = std::any_cast<const EncodeDone&>(payload);
-            OnSucceeded(done.taskId, done.outputPath);
+            OnSucceeded(done.taskId, done.outputPath, done.warning);
             return true;
         }
         case MessageId::EncodeFailed: {
@@ -38,7 +38,8 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
     }
 }
 
-void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& reportedPath) {
+void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& reportedPath,
+                                  const std::string& warning) {
     const std::string outputPath = m_model.OutputPath(taskId).value_or(reportedPath);
     const std::int64_t sourceSize = m_model.Find(taskId).value_or(VideoTask{}).fileSize;
     std::error_code error;
@@ -54,6 +55,8 @@ void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& report
     result.outputSize = static_cast<std::int64_t>(outputSize);
     result.saving = ComputeSaving(result.sourceSize, result.outputSize);
     result.sizeText = FormatFileSize(result.outputSize);
+    result.warning = warning;
+    if (!warning.empty()) LogLine("%s: %s\n", outputPath.c_str(), warning.c_str());
 
     std::ostringstream log;
     log << "srcFile.fileSize: " << result.sourceSize << "\n"

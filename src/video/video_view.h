@@ -18,6 +18,8 @@ struct VideoResult {
     std::string sizeText;         // FormatFileSize of the output
     std::string savingText;       // "%.2f%%", empty without a saving
     std::uint32_t savingColor = kSavingColor;
+    // Why the output may be incomplete though the encode succeeded; usually empty.
+    std::string warning;
 };
 
 // How the video list shows its tasks; the desktop program and the command line

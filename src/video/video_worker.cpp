@@ -49,10 +49,12 @@ void VideoWorker::Run() {
 void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     m_view.ShowRunning(id);
     const VideoOptionValues options = m_view.ReadOptions();
+    // The settings file read once for every value this task needs.
+    const auto config = m_config.Snapshot();
     const EncodeSettings settings =
-        ResolveEncodeSettings(m_model.FindParameters(id), m_config, options);
+        ResolveEncodeSettings(m_model.FindParameters(id), *config, options);
 
-    auto command = BuildEncoderCommand(task, settings, m_config.GetOutputFolder(), m_encoder);
+    auto command = BuildEncoderCommand(task, settings, config->GetOutputFolder(), m_encoder);
     if (!command) {
         m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, command.error().message});
         return;
@@ -67,7 +69,11 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
         fs::remove(output, error);
         return;
     }
-    auto run = EncodeRun::Start({id, std::move(command).value().argv, output}, m_sink);
+    const std::int32_t stallSeconds = config->Get(Setting::EncoderStallSeconds);
+    const std::chrono::seconds stallTimeout(
+        stallSeconds >= 0 ? stallSeconds : Describe(Setting::EncoderStallSeconds).defaultInt);
+    auto run =
+        EncodeRun::Start({id, std::move(command).value().argv, output, stallTimeout}, m_sink);
     if (!run) {
         std::error_code error;
         fs::remove(output, error);  // the reserved, still empty name
