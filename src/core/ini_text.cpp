@@ -17,7 +17,8 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
+    // An empty view may have no data at all, which strncasecmp must not be given.
+    return a.size() == b.size() && (a.empty() || ::strncasecmp(a.data(), b.data(), a.size()) == 0);
 }
 
 struct Line {
