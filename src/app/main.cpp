@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "app/main_window.h"
 #include "core/config_store.h"
 #include "core/media_kinds.h"
+#include "core/temp_area.h"
+#include "image/magick_runtime.h"
 #include "ui/app_identity.h"
 #include "ui/skin.h"
 #include "video/encoder_locator.h"
@@ -27,6 +30,16 @@ int main(int argc, char* argv[]) {
     // standard error, no log files are written.
     FLAGS_logtostderr = true;
     google::InitGoogleLogging(argv[0]);
+
+    // A file-size limit (ulimit -f) makes a write fail with EFBIG, like a full disk,
+    // instead of killing the program; a closed pipe is a write error too.
+    signal(SIGXFSZ, SIG_IGN);
+    signal(SIGPIPE, SIG_IGN);
+    // What an earlier run killed outright left behind; never a live run's files.
+    brisklo::SetRunName("desktop");
+    brisklo::CleanLeftovers(brisklo::TemporaryRoot(), brisklo::ConfigStore::Instance().path());
+    // Coders load before any job can run (their first use is not thread-safe).
+    brisklo::InitializeImageLibrary();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisklo"));

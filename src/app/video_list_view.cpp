@@ -66,6 +66,12 @@ void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     ui::SetText(row->compressButton, row_text::DoneButton());
     ui::SetText(row->progressLabel, QStringLiteral("100%"));
     ShowSizeAndSaving(*row, outcome);
+    if (!outcome.warning.empty()) {
+        // A success on part of the source says so wherever the pointer rests on the row.
+        const QString warning = QString::fromStdString(outcome.warning);
+        row->sizeLabel->setToolTip(row->sizeLabel->toolTip() + QStringLiteral("\n") + warning);
+        row->row->setToolTip(warning);
+    }
 }
 
 void VideoListView::ShowFailed(std::int32_t taskId, const std::string& reason) {

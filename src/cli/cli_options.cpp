@@ -77,10 +77,11 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
                                                            {"-q", "--quiet"},
                                                            {"-h", "--help"},
                                                            {"-v", "--verbose"}};
-    const std::array<std::string, 12> withValue = {
+    const std::array<std::string, 13> withValue = {
         "--output",      "--level",    "--format",      "--size",
         "--crf",         "--channels", "--sample-rate", "--audio-bitrate",
-        "--image-level", "--scale",    "--image-size",  "--gif-drop"};
+        "--image-level", "--scale",    "--image-size",  "--gif-drop",
+        "--stall-timeout"};
 
     bool onlyPaths = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -150,6 +151,10 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
             auto drop = pickRange(0, 4, arg, value);
             if (!drop) return drop.error();
             options.gifDrop = drop.value();
+        } else if (arg == "--stall-timeout") {
+            auto seconds = pickRange(0, 86400, arg, value);
+            if (!seconds) return seconds.error();
+            options.stallTimeout = seconds.value();
         } else if (arg == "--recursive") {
             options.recursive = true;
         } else if (arg == "--balanced") {
@@ -221,6 +226,10 @@ clip(2).mp4. Options default to the desktop program's settings and are not saved
       --scale N            image scale step 0-5 (0 keeps the size)
       --image-size WxH     custom image size
       --gif-drop N         drop GIF frames: 0-4
+      --stall-timeout SECONDS
+                           end an encode whose encoder shows no progress for this
+                           long (default: the setting encoder-stall-seconds, 120;
+                           0 waits for ever)
       --json               print one JSON object with every result on standard output
   -q, --quiet              print only failures
   -v, --verbose            also print the engine's diagnostic lines

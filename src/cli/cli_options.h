@@ -27,6 +27,7 @@ struct CliOptions {
     std::optional<int> scale;            // 0-5
     std::optional<FrameSize> imageSize;  // custom image size
     std::optional<int> gifDrop;          // 0-4
+    std::optional<int> stallTimeout;     // seconds; 0 never ends a silent encoder
     bool json = false;
     bool quiet = false;
     bool verbose = false;

@@ -16,6 +16,7 @@
 #include "core/video_task_model.h"
 #include "image/image_completion.h"
 #include "image/image_dispatcher.h"
+#include "image/magick_runtime.h"
 #include "video/encoder_locator.h"
 #include "video/video_completion.h"
 #include "video/video_worker.h"
@@ -56,7 +57,8 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
     const Collection collection = CollectPaths(options.paths, options.recursive);
     for (const std::string& problem : collection.problems) reporter.Problem(problem);
 
-    // Only the output folder is a setting the command line lays over the file.
+    // The output folder and the stall time are settings the command line lays over
+    // the file for this run.
     SettingsOverlay settings(base);
     if (options.outputDir) {
         std::error_code error;
@@ -64,6 +66,7 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
         settings.Override(Setting::OutputDir,
                           (error ? fs::path(*options.outputDir) : folder).string());
     }
+    if (options.stallTimeout) settings.Override(Setting::EncoderStallSeconds, *options.stallTimeout);
     FixedOptions chosen(VideoOptionsFor(options, VideoOptionsFromSettings(base)),
                         ImageOptionsFor(options, ImageOptionsFromSettings(base, 0, 0)));
 
@@ -98,6 +101,9 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
     videoWorker.Start();
     videoModel.EnqueueAll(videoIds);
     if (!imageIds.empty()) {
+        // Coders load before the first jobs start together (their first use is not
+        // thread-safe).
+        InitializeImageLibrary();
         if (!images.Start()) {
             reporter.Problem("cannot start the image jobs");
             return 1;

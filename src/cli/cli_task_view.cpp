@@ -40,6 +40,7 @@ void CliTaskView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) 
     record.saving = outcome.saving;
     record.sizeText = FormatFileSize(outcome.outputSize);
     record.savingText = outcome.saving ? SavingText(*outcome.saving) : "";
+    record.warning = outcome.warning;
     m_reporter.TaskEnded(record);
 }
 

@@ -8,6 +8,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "core/config_store.h"
+#include "core/temp_area.h"
 
 namespace {
 
@@ -38,7 +39,15 @@ int main(int argc, char* argv[]) {
     sigaction(SIGTERM, &action, nullptr);
     // A closed pipe on standard output is a write error, not a silent death.
     signal(SIGPIPE, SIG_IGN);
+    // Likewise a file-size limit (ulimit -f): the write fails with EFBIG and the task
+    // fails like on a full disk, instead of the whole run dying without a summary.
+    signal(SIGXFSZ, SIG_IGN);
 
-    return brisklo::cli::RunBatch(options.value(), brisklo::ConfigStore::Instance(),
+    brisklo::SetRunName("cli");
+    brisklo::CleanLeftovers(brisklo::TemporaryRoot(), brisklo::ConfigStore::Instance().path());
+
+    // One read of the settings file serves the whole run.
+    const auto settings = brisklo::ConfigStore::Instance().Snapshot();
+    return brisklo::cli::RunBatch(options.value(), *settings,
                                   ::isatty(STDERR_FILENO) == 1);
 }

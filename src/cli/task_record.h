@@ -21,6 +21,7 @@ struct TaskRecord {
     std::string sizeText;    // the row's size text of the output
     std::string savingText;  // "75.00%", empty without a saving
     std::string error;
+    std::string warning;  // a success that may be incomplete says why
 };
 
 }  // namespace brisklo::cli

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -11,7 +13,12 @@
 
 namespace brisklo {
 
-// The settings file. Nothing is cached: every read parses the file, so a value
+// Largest settings file read; the real one is a few hundred bytes.
+inline constexpr std::uint64_t kMaxSettingsFileBytes = 1u << 20;
+
+// The settings file. It is read only when it is a regular file (or a link to one)
+// of at most kMaxSettingsFileBytes; otherwise the defaults apply, one warning goes
+// to standard error and the log, and writes are refused. Nothing is cached: every read parses the file, so a value
 // written by one window or thread is seen by the next reader. Every write
 // replaces the file atomically (temporary file, flush, rename) while holding a
 // lock that also excludes other processes, so two writers of different keys
@@ -36,13 +43,19 @@ class ConfigStore : public SettingsSource {
     // Typed access through the settings table.
     std::int32_t Get(Setting setting) const override;
     std::string GetText(Setting setting) const override;
+    // The whole file read and parsed once.
+    std::unique_ptr<const SettingsSource> Snapshot() const override;
     bool Set(Setting setting, std::int32_t value);
     bool Set(Setting setting, std::string_view value);
 
   private:
-    std::string ReadText() const;
+    enum class FileCheck { Usable, Missing, NotRegular, TooLarge, Unusable };
+    // The file's text into text (empty when it is not usable) and what was found.
+    FileCheck ReadText(std::string& text) const;
+    void WarnOnce(FileCheck check) const;
 
     std::filesystem::path m_file;
+    mutable std::atomic<bool> m_warned{false};
     mutable std::mutex m_writeMutex;
 };
 

@@ -76,6 +76,20 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
     return std::nullopt;
 }
 
+std::optional<std::vector<std::pair<std::string, std::string>>> IniSectionEntries(
+    std::string_view text, std::string_view section) {
+    const auto lines = SplitLines(text);
+    const auto range = FindSection(lines, section);
+    if (!range) return std::nullopt;
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (std::size_t i = range->first; i < range->second; ++i) {
+        if (!lines[i].key.empty()) entries.emplace_back(lines[i].key, lines[i].value);
+    }
+    return entries;
+}
+
+bool SameIniName(std::string_view a, std::string_view b) { return EqualsIgnoringCase(a, b); }
+
 std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value) {
     const auto lines = SplitLines(text);

@@ -4,7 +4,10 @@
 
 namespace brisklo {
 
-VideoOptions VideoOptionsFromSettings(const SettingsSource& settings) {
+VideoOptions VideoOptionsFromSettings(const SettingsSource& source) {
+    // The settings file read once for all the values below.
+    const auto snapshot = source.Snapshot();
+    const SettingsSource& settings = *snapshot;
     VideoOptions options;
     options.level = static_cast<CompressionLevel>(settings.GetValid(Setting::CompressType));
     options.container = static_cast<VideoContainer>(settings.GetValid(Setting::VideoType));
@@ -16,8 +19,10 @@ VideoOptions VideoOptionsFromSettings(const SettingsSource& settings) {
     return options;
 }
 
-ImageOptions ImageOptionsFromSettings(const SettingsSource& settings, std::int32_t customWidth,
+ImageOptions ImageOptionsFromSettings(const SettingsSource& source, std::int32_t customWidth,
                                       std::int32_t customHeight) {
+    const auto snapshot = source.Snapshot();
+    const SettingsSource& settings = *snapshot;
     ImageOptions options;
     options.level = static_cast<CompressionLevel>(settings.GetValid(Setting::ImageCompressType));
     options.output = settings.GetValid(Setting::ImageType) != 0 ? ImageOutput::Jpeg

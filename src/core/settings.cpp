@@ -7,7 +7,7 @@ namespace {
 
 using enum SettingType;
 
-constexpr std::array<SettingInfo, 21> kSettings = {{
+constexpr std::array<SettingInfo, 22> kSettings = {{
     {Setting::OutputDir, "output-dir", Text, 0, "", 0, 0},
     {Setting::OutputDirType, "output-dir-type", Integer, 0, "", 0, 2147483647},
     {Setting::CompressType, "compress-type", Integer, 0, "", 0, 2},
@@ -29,6 +29,8 @@ constexpr std::array<SettingInfo, 21> kSettings = {{
     {Setting::GifDropFrameIndex, "gif-drop-frame-index", Integer, 0, "", 0, 4},
     {Setting::WindowClose, "window-close", Integer, 0, "", 0, 2147483647},
     {Setting::ServiceUrl, "service-url", Text, 0, kDefaultServiceUrl, 0, 0},
+    // Seconds without progress and without output growth before an encode is ended.
+    {Setting::EncoderStallSeconds, "encoder-stall-seconds", Integer, 120, "", 0, 86400},
 }};
 
 // The table is in enum order, so a setting is its own index.

@@ -26,6 +26,8 @@ struct TaskOutcome {
     std::optional<float> saving;
     // Why the output could not be measured, naming it; empty otherwise.
     std::string problem;
+    // Why a successful output may be incomplete (a source that ended early); usually empty.
+    std::string warning;
 
     bool ok() const { return state != OutcomeState::Missing; }
 };

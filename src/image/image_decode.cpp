@@ -6,6 +6,7 @@
 
 #include "core/log.h"
 #include "image/magick_errors.h"
+#include "image/image_work_bound.h"
 #include "image/magick_runtime.h"
 
 namespace brisklo {
@@ -56,6 +57,7 @@ Result<std::vector<Magick::Image>> DecodeImage(std::span<const std::uint8_t> byt
     MagickCore::CopyMagickString(info->magick, coder.c_str(), MaxTextExtent);
     MagickCore::CopyMagickString(info->filename, (coder + ":").c_str(), MaxTextExtent);
     info->affirm = MagickCore::MagickTrue;
+    if (ImageWorkBound* bound = ImageWorkBound::Current()) bound->Attach(*info);
     if (frames == FrameSelection::First) {
         info->scene = 0;
         info->number_scenes = 1;
@@ -70,6 +72,9 @@ Result<std::vector<Magick::Image>> DecodeImage(std::span<const std::uint8_t> byt
     }
     if (list) MagickCore::GetImageException(list.get(), exception.get());
 
+    if (ImageWorkBound* bound = ImageWorkBound::Current(); bound && bound->Exceeded()) {
+        return Error{*bound->Reason()};
+    }
     const MagickCore::ExceptionType severity = exception->severity;
     if (severity >= MagickCore::ErrorException) {
         return Error{"cannot decode the image: " + DescribeMagickException(*exception)};

@@ -5,8 +5,10 @@
 
 #include "core/file_utils.h"
 #include "core/log.h"
+#include "core/temp_area.h"
 #include "image/image_encode.h"
 #include "image/image_naming.h"
+#include "image/image_work_bound.h"
 #include "image/magick_errors.h"
 #include "image/magick_runtime.h"
 #include "image/output_files.h"
@@ -52,6 +54,10 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
 
     auto encoded = EncodeImage(branch, source.value(), settings, stop);
     if (!encoded) return encoded.error();
+    // Work the bound cut short may still have produced a (partial) picture.
+    if (ImageWorkBound* bound = ImageWorkBound::Current(); bound && bound->Exceeded()) {
+        return Error{*bound->Reason()};
+    }
     if (encoded.value().length() == 0) return Error{"the encoder produced no data"};
     if (stop.stop_requested()) return Error{"stopped before it finished"};
 
@@ -71,14 +77,16 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
 }  // namespace
 
 ImageJobSettings ImageJobSettingsFor(const ImageOptions& options, const SettingsSource& settings) {
-    return {options, settings.GetOutputFolder(),
-            GetAppDataPath(std::filesystem::path("Brisklo") / "Temp")};
+    ImageJobSettings job{options, settings.GetOutputFolder(), RunTemporaryFolder()};
+    if (job.tempDir.empty()) job.tempDir = TemporaryRoot();
+    return job;
 }
 
 ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
     ImageResult result;
     result.taskId = job.taskId;
     std::string failure;
+    ImageWorkBound bound(stop, job.settings.timeLimit);
     try {
         InitializeImageLibrary();
         auto output = Compress(job, stop);
@@ -93,6 +101,8 @@ ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
     } catch (...) {
         failure = "unexpected error";
     }
+    // Work cut short shows up as whatever the library made of it; say why instead.
+    if (const auto cut = bound.Reason(); cut && !result.ok) failure = *cut;
     if (!result.ok) {
         result.reason = job.sourcePath.string() + ": " + failure;
         LogLine("%s\n", result.reason.c_str());

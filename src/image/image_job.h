@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <stop_token>
@@ -11,6 +12,10 @@
 
 namespace brisklo {
 
+// Longest an image job may run. The largest images within the pixel limits take
+// well under a minute on a slow machine; far beyond that, something is wrong.
+inline constexpr std::chrono::seconds kImageJobTimeLimit{180};
+
 // What one image job needs: the user's options at the moment the task was
 // dispatched, where the output goes and the program's temporary folder. The job
 // never reads settings itself.
@@ -18,6 +23,8 @@ struct ImageJobSettings {
     ImageOptions options;
     std::filesystem::path outputDir;
     std::filesystem::path tempDir;
+    // Longest one job may take; a stop request or this ends it at once.
+    std::chrono::seconds timeLimit = kImageJobTimeLimit;
 };
 
 // The options with the output folder the settings name (created if missing) and
@@ -41,8 +48,9 @@ struct ImageResult {
     std::string reason;
 };
 
-// Compresses one image and says how it went. Never throws. A stop request is
-// honoured between steps: the job then fails and removes what it had written.
+// Compresses one image and says how it went. Never throws. A stop request or the
+// job's time limit ends the image library's work at its next row: the job then
+// fails with that reason and removes what it had written.
 ImageResult CompressImage(const ImageJob& job, std::stop_token stop = {});
 
 // Thread body of one image job: CompressImage, then exactly one ImageDone with the

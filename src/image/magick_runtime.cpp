@@ -2,9 +2,46 @@
 
 #include <Magick++.h>
 
+#include <filesystem>
 #include <mutex>
 
+#include "core/log.h"
+#include "core/temp_area.h"
+
 namespace brisklo {
+namespace {
+
+// Pixel caches that spill to disk go into this run's temporary folder, which a
+// later start clears if the run is killed, instead of staying in /tmp for ever.
+void DirectTemporaryFiles() {
+    const std::filesystem::path& folder = RunTemporaryFolder();
+    if (folder.empty()) return;
+    MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
+    MagickCore::SetImageRegistry(MagickCore::StringRegistryType, "temporary-path",
+                                 folder.c_str(), exception);
+    MagickCore::DestroyExceptionInfo(exception);
+}
+
+// ImageMagick loads a coder, its delegates and its message tables on first use,
+// and that set-up is not safe when several jobs decode for the first time at
+// once. A round trip through each format we read and write does it all here,
+// under the once-flag, before any job runs.
+void LoadCoders() {
+    for (const char* format : {"PNG", "JPEG", "GIF", "BMP"}) {
+        try {
+            Magick::Image image(Magick::Geometry(2, 2), Magick::Color("white"));
+            image.magick(format);
+            Magick::Blob blob;
+            image.write(&blob);
+            Magick::Image back;
+            back.read(blob);
+        } catch (const std::exception& error) {
+            LogLine("image library: cannot prepare %s: %s\n", format, error.what());
+        }
+    }
+}
+
+}  // namespace
 
 void InitializeImageLibrary() {
     static std::once_flag once;
@@ -19,6 +56,8 @@ void InitializeImageLibrary() {
         Magick::ResourceLimits::map(limits.map);
         Magick::ResourceLimits::disk(limits.disk);
         Magick::ResourceLimits::thread(limits.threads);
+        DirectTemporaryFiles();
+        LoadCoders();
     });
 }
 

@@ -35,8 +35,10 @@ struct ImageLibraryLimits {
 
 inline constexpr ImageLibraryLimits kImageLibraryLimits{};
 
-// Starts ImageMagick once per process and applies kImageLibraryLimits. Safe to call
-// from any thread, any number of times; every image job calls it first.
+// Starts ImageMagick once per process, applies kImageLibraryLimits, sends its
+// temporary files to RunTemporaryFolder() and loads the coders we use. Safe to
+// call from any thread, any number of times; the front ends call it at start,
+// and every image job calls it first.
 void InitializeImageLibrary();
 
 // The limits ImageMagick actually enforces after InitializeImageLibrary().

@@ -25,6 +25,8 @@ struct EncodeDone {
     std::int32_t taskId = 0;
     std::shared_ptr<const EncodeProgress> progress;
     std::string outputPath;
+    // Set when the encode read clearly less of the source than its duration.
+    std::string warning;
 };
 
 // Payload of MessageId::EncodeFailed: the task and why it failed.

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "video/encode_records.h"
+#include "video/stall_watch.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
@@ -88,6 +89,8 @@ void EncodeRun::Read() {
     std::optional<ProcessExit> exit;
     Clock::time_point exitSeen{};
     std::array<char, 4096> buffer;
+    StallWatch watch(m_request.stallTimeout, Clock::now());
+    Clock::time_point lastSizeCheck = Clock::now();
 
     auto handle = [&](const std::vector<EncoderProgressParser::Event>& events) {
         for (const auto& event : events) {
@@ -95,6 +98,7 @@ void EncodeRun::Read() {
             if (event.kind == Kind::Duration) m_progress->durationMs = Low32(event.ms);
             if (event.kind == Kind::Progress) {
                 m_progress->timeMs = Low32(event.ms);
+                watch.NotePosition(event.ms, Clock::now());
                 m_progress->speed = std::strtof(m_parser.speed().c_str(), nullptr);
                 pending = true;
             }
@@ -123,6 +127,17 @@ void EncodeRun::Read() {
             open = false;
         }
         postProgress(false);
+        if (const auto now = Clock::now(); !exit && !m_stalled && now - lastSizeCheck >= 1s) {
+            lastSizeCheck = now;
+            std::error_code error;
+            const auto size = fs::file_size(m_request.outputPath, error);
+            if (!error) watch.NoteOutputSize(size, now);
+            if (watch.Stalled(now)) {
+                // Stopping closes the pipe, so the loop ends through the usual path.
+                m_stalled = true;
+                m_process->Stop();
+            }
+        }
         if (!exit) {
             exit = m_process->TryReap();
             if (exit) exitSeen = Clock::now();
@@ -154,10 +169,15 @@ void EncodeRun::Conclude(const ProcessExit& exit) {
         const auto size = fs::file_size(m_request.outputPath, error);
         if (!error) outputSize = size;
     }
-    const EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());
+    EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());
+    if (m_stalled && !m_stopRequested) {
+        verdict = {false, "the encoder stopped responding for " +
+                              std::to_string(m_request.stallTimeout.count()) + " s"};
+    }
     if (verdict.ok) {
         m_sink.Post(MessageId::EncodeSucceeded,
-                    EncodeDone{m_request.taskId, m_progress, m_request.outputPath.string()});
+                    EncodeDone{m_request.taskId, m_progress, m_request.outputPath.string(),
+                               ShortReadWarning(m_parser.durationMs(), m_parser.timeMs())});
         m_finished = true;
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -22,6 +23,9 @@ struct EncodeRequest {
     std::vector<std::string> argv;
     // Removed when the encode fails, so no half-written file stays behind.
     std::filesystem::path outputPath;
+    // No progress and no output growth for this long ends the encode as failed;
+    // zero waits for ever.
+    std::chrono::seconds stallTimeout{120};
 };
 
 // What a finished encode amounts to. Success needs a clean exit, the success
@@ -36,7 +40,9 @@ EncodeVerdict JudgeEncode(const ProcessExit& exit, const EncoderProgressParser& 
 // One running encode: the encoder process and the reader thread that turns its
 // output into messages. Progress (EncodeProgress, at most about once a second,
 // never delaying the reading) is followed by exactly one EncodeSucceeded or
-// EncodeFailed, posted after the encoder has exited. The sink must outlive the run.
+// EncodeFailed, posted after the encoder has exited. An encoder that stops
+// responding for the request's stall time is stopped and the encode fails. The
+// sink must outlive the run.
 class EncodeRun {
   public:
     static Result<std::unique_ptr<EncodeRun>> Start(EncodeRequest request, MessageSink& sink);
@@ -61,6 +67,7 @@ class EncodeRun {
     EncoderProgressParser m_parser;
     std::shared_ptr<EncodeProgress> m_progress;
     std::atomic<bool> m_stopRequested{false};
+    bool m_stalled = false;  // reader thread only
     std::atomic<bool> m_finished{false};
     std::thread m_reader;
 };

@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -16,23 +18,70 @@ extern char** environ;
 namespace brisklo {
 namespace {
 
-// Frees the spawn attributes and file actions whatever path Start takes.
-struct SpawnSetup {
-    posix_spawn_file_actions_t actions{};
-    posix_spawnattr_t attributes{};
-    SpawnSetup() {
-        posix_spawn_file_actions_init(&actions);
-        posix_spawnattr_init(&attributes);
-    }
-    ~SpawnSetup() {
-        posix_spawn_file_actions_destroy(&actions);
-        posix_spawnattr_destroy(&attributes);
-    }
-};
-
 ProcessExit FromWaitStatus(int status) {
     if (WIFSIGNALED(status)) return {true, WTERMSIG(status)};
     return {false, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// The program a name without a slash stands for, searched on PATH as a shell
+// would; done before the fork so that the child only calls async-signal-safe
+// functions.
+std::string ResolveProgram(const std::string& name) {
+    if (name.find('/') != std::string::npos) return name;
+    const char* path = std::getenv("PATH");
+    std::string_view dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (true) {
+        const auto colon = dirs.find(':');
+        std::string dir(dirs.substr(0, colon));
+        if (dir.empty()) dir = ".";
+        const std::string candidate = dir + "/" + name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+        if (colon == std::string_view::npos) break;
+        dirs.remove_prefix(colon + 1);
+    }
+    return name;  // execve then fails with "No such file or directory"
+}
+
+// Tells the parent why the child could not become the encoder.
+[[noreturn]] void ReportAndExit(int errorFd, int error) {
+    [[maybe_unused]] const ssize_t n = ::write(errorFd, &error, sizeof error);
+    ::_exit(127);
+}
+
+// Between fork and exec: only async-signal-safe calls. Reports a failure as an
+// errno value on errorFd and never returns.
+[[noreturn]] void BecomeEncoder(const char* program, char* const* args, int outputFd, int errorFd,
+                                pid_t parent) {
+    const auto fail = [errorFd](int error) { ReportAndExit(errorFd, error); };
+    // The encoder dies with us, even when we are killed outright (kill -9, a
+    // crash), so no orphan finishes a file that nobody will report.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail(errno);
+    if (::getppid() != parent) ::_exit(127);  // we died before the line above took effect
+    // A process group of its own, so stopping it also stops anything it starts.
+    if (::setpgid(0, 0) != 0) fail(errno);
+    // Ignored signals stay ignored across exec (we ignore SIGPIPE and SIGXFSZ);
+    // the encoder gets every signal as a plain program would.
+    struct sigaction defaults {};
+    defaults.sa_handler = SIG_DFL;
+    for (int sig : {SIGINT, SIGTERM, SIGPIPE, SIGHUP, SIGQUIT, SIGXFSZ, SIGCHLD}) {
+        ::sigaction(sig, &defaults, nullptr);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+
+    const int input = ::open("/dev/null", O_RDONLY);
+    if (input < 0) fail(errno);
+    if (::dup2(input, STDIN_FILENO) < 0 || ::dup2(outputFd, STDOUT_FILENO) < 0 ||
+        ::dup2(outputFd, STDERR_FILENO) < 0) {
+        fail(errno);
+    }
+    // Nothing else of ours (other pipes, sockets, lock files) leaks into the child;
+    // errorFd closes itself on exec.
+    if (errorFd > STDERR_FILENO + 1) ::close_range(STDERR_FILENO + 1, errorFd - 1, 0);
+    ::close_range(errorFd + 1, ~0U, 0);
+    ::execve(program, args, environ);
+    ReportAndExit(errorFd, errno);
 }
 
 }  // namespace
@@ -46,52 +95,56 @@ std::string ProcessExit::Describe() const {
 
 Result<std::unique_ptr<EncoderProcess>> EncoderProcess::Start(std::span<const std::string> argv) {
     if (argv.empty() || argv.front().empty()) return Error{"no encoder program given"};
+    auto cannot = [](const std::string& what, int error) {
+        return Error{what + ": " + std::strerror(error)};
+    };
 
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        return Error{std::string("cannot create the encoder's output pipe: ") +
-                     std::strerror(errno)};
+    int output[2];
+    if (::pipe2(output, O_CLOEXEC) != 0) {
+        return cannot("cannot create the encoder's output pipe", errno);
     }
-    const int readFd = fds[0];
-    const int writeFd = fds[1];
+    int status[2];
+    if (::pipe2(status, O_CLOEXEC) != 0) {
+        const int error = errno;
+        ::close(output[0]);
+        ::close(output[1]);
+        return cannot("cannot create the encoder's output pipe", error);
+    }
 
-    SpawnSetup setup;
-    posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&setup.actions, writeFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&setup.actions, writeFd, STDERR_FILENO);
-    // Nothing else of ours (other pipes, sockets, lock files) leaks into the child.
-    posix_spawn_file_actions_addclosefrom_np(&setup.actions, STDERR_FILENO + 1);
-
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    for (int sig : {SIGINT, SIGTERM, SIGPIPE, SIGHUP, SIGQUIT}) sigaddset(&defaults, sig);
-    sigset_t noneBlocked;
-    sigemptyset(&noneBlocked);
-    posix_spawnattr_setsigdefault(&setup.attributes, &defaults);
-    posix_spawnattr_setsigmask(&setup.attributes, &noneBlocked);
-    posix_spawnattr_setpgroup(&setup.attributes, 0);
-    posix_spawnattr_setflags(
-        &setup.attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
-
+    const std::string program = ResolveProgram(argv.front());
     std::vector<char*> args;
     args.reserve(argv.size() + 1);
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
 
-    pid_t pid = -1;
-    const bool searchPath = argv.front().find('/') == std::string::npos;
-    const int rc =
-        searchPath
-            ? posix_spawnp(&pid, args[0], &setup.actions, &setup.attributes, args.data(), environ)
-            : posix_spawn(&pid, args[0], &setup.actions, &setup.attributes, args.data(), environ);
-    // Our copy of the write end goes at once, so the pipe ends when the child does.
-    ::close(writeFd);
-    if (rc != 0) {
-        ::close(readFd);
-        return Error{"cannot start the encoder " + argv.front() + ": " + std::strerror(rc)};
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) BecomeEncoder(program.c_str(), args.data(), output[1], status[1], parent);
+    const int forkError = errno;
+    // Our copies of the write ends go at once, so each pipe ends when the child does.
+    ::close(output[1]);
+    ::close(status[1]);
+    if (pid < 0) {
+        ::close(output[0]);
+        ::close(status[0]);
+        return cannot("cannot start the encoder " + argv.front(), forkError);
     }
-    ::fcntl(readFd, F_SETFL, ::fcntl(readFd, F_GETFL) | O_NONBLOCK);
-    return std::unique_ptr<EncoderProcess>(new EncoderProcess(pid, readFd));
+    // The child's errno when it could not become the encoder; nothing once exec ran.
+    int childError = 0;
+    ssize_t n;
+    do {
+        n = ::read(status[0], &childError, sizeof childError);
+    } while (n < 0 && errno == EINTR);
+    ::close(status[0]);
+    if (n > 0) {
+        int ignored = 0;
+        while (::waitpid(pid, &ignored, 0) < 0 && errno == EINTR) {
+        }
+        ::close(output[0]);
+        return cannot("cannot start the encoder " + argv.front(), childError);
+    }
+    ::fcntl(output[0], F_SETFL, ::fcntl(output[0], F_GETFL) | O_NONBLOCK);
+    return std::unique_ptr<EncoderProcess>(new EncoderProcess(pid, output[0]));
 }
 
 EncoderProcess::~EncoderProcess() {

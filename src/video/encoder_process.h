@@ -24,7 +24,9 @@ struct ProcessExit {
 
 // One encoder child: started from an argument vector without a shell, standard
 // output and standard error into one pipe, standard input from /dev/null, in a
-// process group of its own so that stopping it also stops anything it started.
+// process group of its own so that stopping it also stops anything it started,
+// and killed by the kernel when the thread that started it ends (in practice, when
+// the program dies in any way).
 // The owner reads the pipe; the process is always reaped, at the latest by the
 // destructor, which stops it first if it still runs.
 class EncoderProcess {

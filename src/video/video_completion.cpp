@@ -1,5 +1,6 @@
 #include "video/video_completion.h"
 
+#include "core/log.h"
 #include "core/task_outcome.h"
 #include "core/video_task_model.h"
 #include "video/encode_records.h"
@@ -18,7 +19,7 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
         }
         case MessageId::EncodeSucceeded: {
             const auto& done = std::any_cast<const EncodeDone&>(payload);
-            OnSucceeded(done.taskId, done.outputPath);
+            OnSucceeded(done.taskId, done.outputPath, done.warning);
             return true;
         }
         case MessageId::EncodeFailed: {
@@ -31,14 +32,17 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
     }
 }
 
-void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& reportedPath) {
+void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& reportedPath,
+                                  const std::string& warning) {
     const std::string outputPath = m_model.OutputPath(taskId).value_or(reportedPath);
     const std::int64_t sourceSize = m_model.Find(taskId).value_or(VideoTask{}).fileSize;
-    const TaskOutcome outcome = MeasureOutcome(sourceSize, outputPath);
+    TaskOutcome outcome = MeasureOutcome(sourceSize, outputPath);
     if (!outcome.ok()) {
         OnFailed(taskId, outcome.problem);
         return;
     }
+    outcome.warning = warning;
+    if (!warning.empty()) LogLine("%s: %s\n", outputPath.c_str(), warning.c_str());
     m_view.ShowFinished(taskId, outcome);
     m_model.Finish(taskId);
 }

@@ -73,7 +73,9 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
         fs::remove(output, error);
         return;
     }
-    auto run = EncodeRun::Start({id, std::move(command).value().argv, output}, m_sink);
+    const std::chrono::seconds stallTimeout(m_config.GetValid(Setting::EncoderStallSeconds));
+    auto run =
+        EncodeRun::Start({id, std::move(command).value().argv, output, stallTimeout}, m_sink);
     if (!run) {
         std::error_code error;
         fs::remove(output, error);  // the reserved, still empty name

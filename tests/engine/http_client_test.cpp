@@ -18,8 +18,8 @@ using test::TestPki;
 
 HttpOptions Quick() {
     HttpOptions options;
-    options.timeout = 2s;
-    options.connectTimeout = 1s;
+    options.timeout = test::kLoopbackTimeout;
+    options.connectTimeout = test::kLoopbackConnectTimeout;
     options.caFile = TestPki::Get().caFile();
     return options;
 }
@@ -98,7 +98,7 @@ TEST(HttpClient, RefusedConnectionFailsAtOnceAndSaysWhy) {
     const auto took = std::chrono::steady_clock::now() - start;
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(code, HttpClient::kFailure);
-    EXPECT_LT(took, 1s);
+    EXPECT_LT(took, 5s);  // refused at once, not after the connect time-out
     EXPECT_EQ(printed, "curl code:7,strerror:Couldn't connect to server\n");
     EXPECT_TRUE(response.empty());
 }
@@ -116,7 +116,7 @@ TEST(HttpClient, SilentServerEndsAtTheTimeOut) {
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(code, HttpClient::kFailure);
     EXPECT_GE(took, 250ms);
-    EXPECT_LT(took, 2s);
+    EXPECT_LT(took, 10s);  // the request's own time-out, not the default one
     EXPECT_EQ(printed, "curl code:28,strerror:Timeout was reached\n");
 }
 

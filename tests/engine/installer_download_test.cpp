@@ -41,7 +41,7 @@ DownloadRequest RequestFor(std::string url, const fs::path& folder) {
     request.url = std::move(url);
     request.folder = folder;
     request.caFile = TestPki::Get().caFile();
-    request.connectTimeout = 1s;
+    request.connectTimeout = test::kLoopbackConnectTimeout;
     request.stallTimeout = 2s;
     return request;
 }
@@ -161,7 +161,8 @@ TEST(InstallerDownload, CancelStopsAStalledTransferAtOnceAndLeavesNothing) {
         download.Cancel();
         auto result = finished.get_future();
         ASSERT_EQ(result.wait_for(3s), std::future_status::ready);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+        // The server holds the transfer for 5 s; cancelling does not wait for it.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
         download.Join();
 
         const DownloadOutcome outcome = result.get();
@@ -200,7 +201,7 @@ TEST(InstallerDownload, DestroyingARunningDownloadCancelsAndJoinsIt) {
         }));
         std::this_thread::sleep_for(100ms);
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);  // not the 5 s the server holds
     EXPECT_EQ(finishedCalls, 1);
     EXPECT_EQ(status, DownloadStatus::Cancelled);
     EXPECT_TRUE(Entries(dir.path()).empty());

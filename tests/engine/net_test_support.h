@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include <openssl/evp.h>
 #include <openssl/x509.h>
 
@@ -15,6 +17,13 @@ class Server;
 }
 
 namespace brisklo::test {
+
+// Time limits for requests to the loopback servers that are meant to succeed (or to
+// be refused at once). A local server answers in milliseconds, but on a loaded
+// machine or under the sanitizers a TLS handshake can take seconds; tests never
+// rely on these running out.
+inline constexpr std::chrono::seconds kLoopbackTimeout{30};
+inline constexpr std::chrono::seconds kLoopbackConnectTimeout{10};
 
 struct X509Deleter {
     void operator()(X509* cert) const { X509_free(cert); }

@@ -157,8 +157,8 @@ struct UpgradeService {
         UpgradeCheckParams params;
         params.serviceUrl = https.Url();
         params.http.caFile = TestPki::Get().caFile();
-        params.http.timeout = 2s;
-        params.http.connectTimeout = 1s;
+        params.http.timeout = test::kLoopbackTimeout;
+        params.http.connectTimeout = test::kLoopbackConnectTimeout;
         return params;
     }
 };

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <Magick++.h>
+
+#include <chrono>
+#include <cstring>
+#include <future>
+#include <stop_token>
+
+#include "core/temp_area.h"
+#include "image/image_job.h"
+#include "image/magick_runtime.h"
+#include "test_support.h"
+
+namespace brisklo {
+namespace {
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using test::TempDir;
+
+// A one-colour 8000x6000 PNG: a few kilobytes on disk, 48 million pixels to work on,
+// within every pixel limit.
+class HugeImageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(dir / "out");
+        ASSERT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
+                                    "color=c=0x336699:s=8000x6000", "-frames:v", "1",
+                                    (dir / "huge.png").string()}),
+                  0);
+        job.taskId = 4;
+        job.sourcePath = dir / "huge.png";
+        job.settings.outputDir = dir / "out";
+        job.settings.tempDir = dir.path();
+        job.settings.options.scaleStep = 1;
+    }
+    bool OutputFolderEmpty() const { return fs::is_empty(dir / "out"); }
+
+    TempDir dir;
+    ImageJob job;
+};
+
+TEST_F(HugeImageTest, StopEndsTheWorkWithinMoments) {
+    std::stop_source stop;
+    auto result = std::async(std::launch::async, [&] { return CompressImage(job, stop.get_token()); });
+    // Let it get deep into the decoding first.
+    ASSERT_EQ(result.wait_for(700ms), std::future_status::timeout) << "finished too soon to test";
+    const auto asked = std::chrono::steady_clock::now();
+    stop.request_stop();
+    ASSERT_EQ(result.wait_for(30s), std::future_status::ready);
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 2s);
+    const ImageResult outcome = result.get();
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.reason.find("stopped before it finished"), std::string::npos)
+        << outcome.reason;
+    EXPECT_TRUE(OutputFolderEmpty());
+}
+
+TEST_F(HugeImageTest, TimeLimitEndsTheJobAndSaysSo) {
+    job.settings.timeLimit = 1s;
+    const auto start = std::chrono::steady_clock::now();
+    const ImageResult outcome = CompressImage(job);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.reason.find("time limit of 1 s"), std::string::npos) << outcome.reason;
+    EXPECT_TRUE(OutputFolderEmpty());
+}
+
+TEST(ImageLibrary, ItsTemporaryFilesGoToOurRunFolder) {
+    InitializeImageLibrary();
+    const fs::path folder = RunTemporaryFolder();
+    ASSERT_FALSE(folder.empty());
+    std::string path(MagickPathExtent, '\0');
+    const int fd = MagickCore::AcquireUniqueFileResource(path.data());
+    ASSERT_GE(fd, 0);
+    path.resize(std::strlen(path.c_str()));
+    EXPECT_EQ(fs::path(path).parent_path(), folder);
+    MagickCore::RelinquishUniqueFileResource(path.c_str());
+}
+
+}  // namespace
+}  // namespace brisklo
