@@ -48,7 +48,9 @@ TEST_F(HugeImageTest, StopEndsTheWorkWithinMoments) {
     const auto asked = std::chrono::steady_clock::now();
     stop.request_stop();
     ASSERT_EQ(result.wait_for(30s), std::future_status::ready);
-    EXPECT_LT(std::chrono::steady_clock::now() - asked, 2s);
+    // Unbounded, the work goes on for minutes; stopped, it ends at the next row. The
+    // margin is for a loaded machine (an idle one takes well under a second).
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 5s);
     const ImageResult outcome = result.get();
     EXPECT_FALSE(outcome.ok);
     EXPECT_NE(outcome.reason.find("stopped before it finished"), std::string::npos)
@@ -60,7 +62,8 @@ TEST_F(HugeImageTest, TimeLimitEndsTheJobAndSaysSo) {
     job.settings.timeLimit = 1s;
     const auto start = std::chrono::steady_clock::now();
     const ImageResult outcome = CompressImage(job);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
+    // Minutes unbounded; the margin over the 1 s limit is for a loaded machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);
     EXPECT_FALSE(outcome.ok);
     EXPECT_NE(outcome.reason.find("time limit of 1 s"), std::string::npos) << outcome.reason;
     EXPECT_TRUE(OutputFolderEmpty());
