@@ -1,6 +1,7 @@
 #include <glog/logging.h>
 
 #include <QApplication>
+#include <QLocale>
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "image/magick_runtime.h"
 #include "ui/app_identity.h"
 #include "ui/skin.h"
+#include "ui/translations.h"
 #include "video/encoder_locator.h"
 
 int main(int argc, char* argv[]) {
@@ -47,6 +49,8 @@ int main(int argc, char* argv[]) {
     // The desktop entry's name lets Wayland compositors pair the window with it.
     QApplication::setDesktopFileName(brisklo::ui::AppId());
     QApplication::setWindowIcon(brisklo::ui::AppIcon());
+    // The user's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG); Chinese needs none.
+    brisklo::ui::InstallTranslation(app, QLocale::system().uiLanguages());
     // Without its skin the program has no windows: say where it was looked for.
     if (const auto skin = brisklo::ui::FindSkinFolder(QCoreApplication::applicationDirPath());
         !skin) {

@@ -17,6 +17,15 @@ QString NoNewVersionNotice() {
     return Translated(QT_TRANSLATE_NOOP("Dialogs", "没有发现新版本!"));
 }
 
+QString InsecureInstallerNotice() {
+    return Translated(
+        QT_TRANSLATE_NOOP("Dialogs", "安装包的下载地址不安全(只支持 https),已取消下载!"));
+}
+
+QString InvalidInstallerNotice() {
+    return Translated(QT_TRANSLATE_NOOP("Dialogs", "安装包的下载地址无效,已取消下载!"));
+}
+
 QString FeedbackProblemText(FeedbackProblem problem) {
     switch (problem) {
         case FeedbackProblem::EmptyContact:

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "dialogs/qt_text.h"
+#include "dialogs/dialog_texts.h"
 #include "net/installer_download.h"
 #include "ui/controls.h"
 
@@ -103,17 +103,17 @@ void DownloadDialog::Finish(const DownloadOutcome& outcome) {
             // An address refused before anything was fetched is the service's
             // mistake, not a network hiccup: say so instead of vanishing.
             if (outcome.status == DownloadStatus::InsecureAddress) {
-                Tell(kInsecureInstallerNotice);
+                Tell(InsecureInstallerNotice());
             } else if (outcome.status == DownloadStatus::InvalidAddress) {
-                Tell(kInvalidInstallerNotice);
+                Tell(InvalidInstallerNotice());
             }
             break;
     }
     closeWith(kDownloadDialogResult);
 }
 
-void DownloadDialog::Tell(std::string_view text) {
-    if (m_environment.boxes.tell) m_environment.boxes.tell(this, FromUtf8(text));
+void DownloadDialog::Tell(const QString& text) {
+    if (m_environment.boxes.tell) m_environment.boxes.tell(this, text);
 }
 
 bool DownloadDialog::OpenInstaller(const std::filesystem::path& file) {

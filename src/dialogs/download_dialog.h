@@ -14,12 +14,6 @@ class InstallerDownload;
 
 namespace brisklo::dialogs {
 
-// Told when the installer's address is not https: nothing was downloaded.
-inline constexpr std::string_view kInsecureInstallerNotice =
-    "安装包的下载地址不安全(只支持 https),已取消下载!";
-// Told when the installer's address is not usable at all.
-inline constexpr std::string_view kInvalidInstallerNotice = "安装包的下载地址无效,已取消下载!";
-
 // Downloads the installer of a newer version with a progress display, opens it
 // with the desktop's default handler and ends the program so that the installer
 // can replace it. The transfer runs on a thread of its own; "cancel" (or closing
@@ -45,7 +39,7 @@ class DownloadDialog : public ui::WindowBase {
   private:
     void ShowPercent(int percent);
     void Finish(const DownloadOutcome& outcome);
-    void Tell(std::string_view text);
+    void Tell(const QString& text);
     bool OpenInstaller(const std::filesystem::path& file);
     void ExitProgram();
 

@@ -218,7 +218,8 @@ TEST_F(DownloadDialogTest, AnAddressThatIsNotHttpsIsRefusedWithANotice) {
     ASSERT_TRUE(WaitFinished());
     ASSERT_EQ(desktop.boxes.size(), 1u);
     EXPECT_FALSE(desktop.boxes[0].asked);
-    EXPECT_EQ(desktop.boxes[0].text, FromUtf8(kInsecureInstallerNotice));
+    EXPECT_EQ(desktop.boxes[0].text,
+              QStringLiteral("安装包的下载地址不安全(只支持 https),已取消下载!"));
     EXPECT_EQ(desktop.boxes[0].owner, dialog.get());
     EXPECT_EQ(requests, 0);
     EXPECT_TRUE(desktop.opened.empty());

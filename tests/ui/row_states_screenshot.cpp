@@ -2,6 +2,7 @@
 // finished with a saving, finished larger than the source, failed) and saves a
 // screenshot of the screen. Run under Xvfb by scripts/screenshot-video-rows.
 #include <QApplication>
+#include <QLocale>
 #include <QScreen>
 #include <QTest>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "test_support.h"
 #include "ui/controls.h"
 #include "ui/skin.h"
+#include "ui/translations.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ brisklo::TaskOutcome Measured(const char* output, std::int64_t source, std::int6
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    brisklo::ui::InstallTranslation(app, QLocale::system().uiLanguages());
     if (argc < 2) {
         std::fprintf(stderr, "usage: row_states_screenshot OUTPUT.png\n");
         return 2;

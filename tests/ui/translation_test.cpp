@@ -1,0 +1,56 @@
+#include "ui/translations.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/main_window.h"
+#include "app/row_texts.h"
+#include "core/config_store.h"
+#include "dialogs/dialog_environment.h"
+#include "dialogs/dialog_texts.h"
+#include "dialogs/feedback_dialog.h"
+#include "test_support.h"
+#include "ui/controls.h"
+
+namespace brisklo {
+namespace {
+
+TEST(Translation, FollowsThePreferredLanguagesAndChineseNeedsNone) {
+    using ui::TranslationLanguage;
+    EXPECT_EQ(TranslationLanguage({QStringLiteral("en-US"), QStringLiteral("zh-CN")}),
+              QStringLiteral("en"));
+    EXPECT_EQ(TranslationLanguage({QStringLiteral("zh-Hans-CN"), QStringLiteral("en")}), QString());
+    EXPECT_EQ(TranslationLanguage({QStringLiteral("C"), QStringLiteral("de_DE")}),
+              QStringLiteral("de"));
+    EXPECT_EQ(TranslationLanguage({}), QString());
+}
+
+// Each test runs in a process of its own, so the installed translation stays here.
+TEST(Translation, EnglishReachesLayoutsRowsNoticesAndDialogs) {
+    // No translation is shipped for Esperanto: the program stays in Chinese.
+    EXPECT_EQ(ui::InstallTranslation(*qApp, {QStringLiteral("eo")}), QString());
+    ASSERT_EQ(ui::InstallTranslation(*qApp, {QStringLiteral("en-GB")}), QStringLiteral("en"));
+
+    test::TempDir dir;
+    ConfigStore config{dir / "configure.ini"};
+    app::MainWindow window(config, "ffmpeg");
+    window.create();
+    EXPECT_EQ(ui::Text(window.control(QStringLiteral("add-video-file"))),
+              QStringLiteral("Add files"));
+    EXPECT_EQ(ui::Text(window.control(QStringLiteral("all-compress"))),
+              QStringLiteral("Compress all"));
+    EXPECT_EQ(app::row_text::DoneButton(), QStringLiteral("Done"));
+    EXPECT_EQ(app::SizeProblemNotice(SizeFieldProblem::EmptyWidth),
+              QStringLiteral("Please enter the image width."));
+    EXPECT_EQ(dialogs::FeedbackNotice(FeedbackOutcome::NetworkError),
+              QStringLiteral("Network error."));
+
+    dialogs::FeedbackDialog feedback(nullptr, "https://127.0.0.1:9",
+                                     dialogs::DialogEnvironment::Default());
+    feedback.create();
+    EXPECT_EQ(feedback.windowTitle(), QStringLiteral("Feedback"));
+}
+
+}  // namespace
+}  // namespace brisklo
