@@ -91,11 +91,14 @@ std::int32_t MainWindow::AddImage(const fs::path& file) {
     return id;
 }
 
+bool MainWindow::RefusedForSize() {
+    const auto problem = CheckCustomSize(ReadSizeFields());
+    if (problem) ShowNotice(SizeProblemNotice(*problem));
+    return problem.has_value();
+}
+
 void MainWindow::CompressImage(std::int32_t taskId) {
-    if (const auto problem = CheckCustomSize(ReadSizeFields())) {
-        ShowNotice(SizeProblemNotice(*problem));
-        return;
-    }
+    if (RefusedForSize()) return;
     // The row shows the wait before the id is queued: once queued, the dispatcher
     // may show it running at any moment.
     if (m_imageTasks.queue().IsQueued(taskId) || !m_imageTasks.Contains(taskId)) return;
@@ -104,10 +107,7 @@ void MainWindow::CompressImage(std::int32_t taskId) {
 }
 
 void MainWindow::CompressAllImages() {
-    if (const auto problem = CheckCustomSize(ReadSizeFields())) {
-        ShowNotice(SizeProblemNotice(*problem));
-        return;
-    }
+    if (RefusedForSize()) return;
     if (m_imageTasks.Empty()) {
         ShowNotice(NoImagesNotice());
         return;

@@ -79,6 +79,8 @@ class MainWindow : public ui::WindowBase {
     // The custom size option and fields as they are now (UI thread).
     CustomSizeFields ReadSizeFields() const;
     void ShowNotice(const QString& text);
+    // A bad custom size refuses starting images, with its notice.
+    bool RefusedForSize();
 
     ConfigStore& m_config;
     const std::filesystem::path m_encoder;

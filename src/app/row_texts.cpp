@@ -1,6 +1,7 @@
 #include "app/row_texts.h"
 
 #include <QCoreApplication>
+#include <array>
 
 #include "core/saving.h"
 
@@ -32,17 +33,13 @@ std::uint32_t SavingFigureColor(const TaskOutcome& outcome) {
 QString NoImagesNotice() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "请先添加文件!")); }
 
 QString SizeProblemNotice(SizeFieldProblem problem) {
-    switch (problem) {
-        case SizeFieldProblem::EmptyWidth:
-            return Translated(QT_TRANSLATE_NOOP("MainWindow", "请输入图片的宽度!"));
-        case SizeFieldProblem::WidthNotNumber:
-            return Translated(QT_TRANSLATE_NOOP("MainWindow", "图片宽度必须为数字!"));
-        case SizeFieldProblem::EmptyHeight:
-            return Translated(QT_TRANSLATE_NOOP("MainWindow", "请输入图片的高度!"));
-        case SizeFieldProblem::HeightNotNumber:
-            break;
-    }
-    return Translated(QT_TRANSLATE_NOOP("MainWindow", "图片高度必须为数字!"));
+    // By problem: empty width, width not a number, empty height, height not a number.
+    static constexpr std::array<const char*, 4> kNotices = {
+        QT_TRANSLATE_NOOP("MainWindow", "请输入图片的宽度!"),
+        QT_TRANSLATE_NOOP("MainWindow", "图片宽度必须为数字!"),
+        QT_TRANSLATE_NOOP("MainWindow", "请输入图片的高度!"),
+        QT_TRANSLATE_NOOP("MainWindow", "图片高度必须为数字!")};
+    return Translated(kNotices[static_cast<std::size_t>(problem)]);
 }
 
 }  // namespace brisklo::app

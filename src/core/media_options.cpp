@@ -1,5 +1,7 @@
 #include "core/media_options.h"
 
+#include <array>
+
 #include "core/settings_source.h"
 
 namespace brisklo {
@@ -58,30 +60,13 @@ VideoOptions WithTaskParameters(VideoOptions options, const TaskParam& param) {
 }
 
 std::int32_t EncoderQuality(const VideoOptions& options) {
-    if (options.customQuality) return *options.customQuality;
-    switch (options.level) {
-        case CompressionLevel::Deep:
-            return 34;
-        case CompressionLevel::Limit:
-            return 38;
-        case CompressionLevel::General:
-            break;
-    }
-    return 28;
+    constexpr std::array<std::int32_t, 3> kQualities = {28, 34, 38};
+    return options.customQuality.value_or(kQualities[LevelIndex(options.level)]);
 }
 
 const char* ContainerExtension(VideoContainer container) {
-    switch (container) {
-        case VideoContainer::Flv:
-            return "flv";
-        case VideoContainer::Mov:
-            return "mov";
-        case VideoContainer::Mkv:
-            return "mkv";
-        case VideoContainer::Mp4:
-            break;
-    }
-    return "mp4";
+    constexpr std::array<const char*, 4> kExtensions = {"mp4", "flv", "mov", "mkv"};
+    return kExtensions[static_cast<std::size_t>(container)];
 }
 
 }  // namespace brisklo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -49,6 +50,11 @@ struct ImageOptions {
     std::optional<std::int32_t> gifDropIndex;
     bool operator==(const ImageOptions&) const = default;
 };
+
+// 0, 1, 2: the level's row in a table of values by level.
+constexpr std::size_t LevelIndex(CompressionLevel level) {
+    return static_cast<std::size_t>(level);
+}
 
 // The stored options; a value outside its range reads as its default.
 VideoOptions VideoOptionsFromSettings(const SettingsSource& settings);

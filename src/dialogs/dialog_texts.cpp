@@ -1,6 +1,7 @@
 #include "dialogs/dialog_texts.h"
 
 #include <QCoreApplication>
+#include <array>
 
 namespace brisklo::dialogs {
 namespace {
@@ -27,25 +28,17 @@ QString InvalidInstallerNotice() {
 }
 
 QString FeedbackProblemText(FeedbackProblem problem) {
-    switch (problem) {
-        case FeedbackProblem::EmptyContact:
-            return Translated(QT_TRANSLATE_NOOP("Dialogs", "联系方式不能为空!"));
-        case FeedbackProblem::EmptyContent:
-            break;
-    }
-    return Translated(QT_TRANSLATE_NOOP("Dialogs", "反馈内容不能为空!"));
+    return problem == FeedbackProblem::EmptyContact
+               ? Translated(QT_TRANSLATE_NOOP("Dialogs", "联系方式不能为空!"))
+               : Translated(QT_TRANSLATE_NOOP("Dialogs", "反馈内容不能为空!"));
 }
 
 QString FeedbackNotice(FeedbackOutcome outcome) {
-    switch (outcome) {
-        case FeedbackOutcome::Submitted:
-            return Translated(QT_TRANSLATE_NOOP("Dialogs", "反馈信息已提交!"));
-        case FeedbackOutcome::Refused:
-            return Translated(QT_TRANSLATE_NOOP("Dialogs", "未知错误"));
-        case FeedbackOutcome::NetworkError:
-            break;
-    }
-    return Translated(QT_TRANSLATE_NOOP("Dialogs", "网络错误!"));
+    // By outcome: submitted, refused, network error.
+    static constexpr std::array<const char*, 3> kNotices = {
+        QT_TRANSLATE_NOOP("Dialogs", "反馈信息已提交!"), QT_TRANSLATE_NOOP("Dialogs", "未知错误"),
+        QT_TRANSLATE_NOOP("Dialogs", "网络错误!")};
+    return Translated(kNotices[static_cast<std::size_t>(outcome)]);
 }
 
 }  // namespace brisklo::dialogs

@@ -1,36 +1,23 @@
 #include "image/image_presets.h"
 
+#include <array>
+
 namespace brisklo {
+namespace {
 
-std::size_t JpegQuality(CompressionLevel level) {
-    switch (level) {
-        case CompressionLevel::Deep:
-            return 65;
-        case CompressionLevel::Limit:
-            return 55;
-        case CompressionLevel::General:
-            break;
-    }
-    return 80;
-}
+// Values by level: general, deep, limit.
+constexpr std::array<std::size_t, 3> kJpegQualities = {80, 65, 55};
+constexpr std::array<std::size_t, 3> kPaletteColours = {256, 220, 200};
+constexpr std::array<float, 3> kGifFuzzPercents = {4.0f, 8.0f, 12.0f};
 
-std::size_t PaletteColours(CompressionLevel level) {
-    switch (level) {
-        case CompressionLevel::Deep:
-            return 220;
-        case CompressionLevel::Limit:
-            return 200;
-        case CompressionLevel::General:
-            break;
-    }
-    return 256;
-}
+}  // namespace
+
+std::size_t JpegQuality(CompressionLevel level) { return kJpegQualities[LevelIndex(level)]; }
+
+std::size_t PaletteColours(CompressionLevel level) { return kPaletteColours[LevelIndex(level)]; }
 
 double GifColourFuzz(CompressionLevel level) {
-    float percent = 4.0f;
-    if (level == CompressionLevel::Deep) percent = 8.0f;
-    if (level == CompressionLevel::Limit) percent = 12.0f;
-    return static_cast<double>(percent * 65535.0f / 100.0f);
+    return static_cast<double>(kGifFuzzPercents[LevelIndex(level)] * 65535.0f / 100.0f);
 }
 
 }  // namespace brisklo
