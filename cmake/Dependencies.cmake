@@ -7,6 +7,8 @@ pkg_check_modules(MAGICK REQUIRED IMPORTED_TARGET Magick++)
 # animations decoded and encoded frame by frame (giflib, which has no pkg-config file).
 pkg_check_modules(IMAGEQUANT REQUIRED IMPORTED_TARGET imagequant)
 pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
+# JPEG decoding and encoding (libjpeg-turbo, through its libjpeg API).
+pkg_check_modules(LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
 find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)
 find_library(GIF_LIBRARY gif REQUIRED)
 add_library(brisklo_giflib INTERFACE)

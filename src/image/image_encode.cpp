@@ -12,6 +12,7 @@
 #include "image/image_decode.h"
 #include "image/image_geometry.h"
 #include "image/image_presets.h"
+#include "image/jpeg_codec.h"
 #include "image/magick_errors.h"
 #include "image/magick_pixels.h"
 #include "image/magick_runtime.h"
@@ -57,36 +58,76 @@ Result<bool> ResizeToBox(Magick::Image& image, const ImageJobSettings& settings)
     return true;
 }
 
-Magick::Blob Write(Magick::Image& image, const char* coder) {
-    image.magick(coder);
-    Magick::Blob blob;
-    image.write(&blob);
-    return blob;
-}
-
 Result<Magick::Image> DecodeFirst(std::span<const std::uint8_t> bytes, ImageFormat format) {
     auto frames = DecodeImage(bytes, format, FrameSelection::First);
     if (!frames) return frames.error();
     return std::move(frames.value().front());
 }
 
+Magick::Blob ToBlob(const std::vector<std::uint8_t>& bytes) {
+    return Magick::Blob(bytes.data(), bytes.size());
+}
+
+// Fits 8-bit pixels into the box with the library's resizing.
+Result<bool> ResizePixels(PixelBuffer& picture, const ImageBox& box) {
+    const auto width = static_cast<std::int64_t>(picture.width);
+    const auto height = static_cast<std::int64_t>(picture.height);
+    if (auto fits = CheckFitsLimits(box, FitInside(width, height, box)); !fits) {
+        return fits.error();
+    }
+    const char* map = picture.channels == 1 ? "I" : "RGB";
+    Magick::Image image(picture.width, picture.height, map, Magick::CharPixel,
+                        picture.pixels.data());
+    image.quiet(true);
+    image.resize(Magick::Geometry(static_cast<std::size_t>(box.width),
+                                  static_cast<std::size_t>(box.height)));
+    picture.width = image.columns();
+    picture.height = image.rows();
+    picture.pixels.assign(picture.width * picture.height * static_cast<std::size_t>(picture.channels), 0);
+    image.write(0, 0, picture.width, picture.height, map, Magick::CharPixel,
+                picture.pixels.data());
+    return true;
+}
+
+// JPEG sources go through libjpeg-turbo alone (see RecodeJpeg); other sources
+// converted to JPEG, and CMYK JPEGs, are decoded, turned and resized by the image
+// library and encoded by libjpeg-turbo the same way.
 Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSettings& settings) {
+    // The library's own default quality when the level is unknown.
+    const int quality = static_cast<int>(JpegQuality(settings.compressType).value_or(92));
+    if (source.format == ImageFormat::Jpeg) {
+        JpegRecode request;
+        request.quality = quality;
+        request.targetBox = [&settings](std::int64_t width, std::int64_t height) {
+            return TargetBox(width, height, settings.ratioIndex, settings.defineSize,
+                             settings.width, settings.height);
+        };
+        request.resize = ResizePixels;
+        auto recoded = RecodeJpeg(source.bytes, request);
+        if (!recoded) return recoded.error();
+        if (recoded.value()) return ToBlob(*recoded.value());
+    }
+
     auto decoded = DecodeFirst(source.bytes, source.format);
     if (!decoded) return decoded.error();
     Magick::Image& image = decoded.value();
     image.autoOrient();
     image.strip();
-    if (const auto quality = JpegQuality(settings.compressType)) image.quality(*quality);
     if (auto resized = ResizeToBox(image, settings); !resized) return resized.error();
     if (image.matte()) {
         image.backgroundColor(Magick::Color("white"));
         image.alphaChannel(Magick::RemoveAlphaChannel);
     }
-    return Write(image, "JPEG");
-}
-
-Magick::Blob ToBlob(const std::vector<std::uint8_t>& bytes) {
-    return Magick::Blob(bytes.data(), bytes.size());
+    PixelBuffer picture;
+    picture.width = image.columns();
+    picture.height = image.rows();
+    picture.channels = 3;
+    picture.pixels.resize(picture.width * picture.height * 3);
+    image.write(0, 0, picture.width, picture.height, "RGB", Magick::CharPixel,
+                picture.pixels.data());
+    auto jpeg = EncodeJpegPixels(picture, quality);
+    if (!jpeg) return jpeg.error();
+    return ToBlob(jpeg.value());
 }
 
 Result<Magick::Blob> EncodePng(const SourceImage& source, const ImageJobSettings& settings) {
