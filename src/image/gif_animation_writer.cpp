@@ -75,6 +75,7 @@ struct GifAnimationWriter::State {
     std::vector<PaletteColour> globalPalette;
     std::unordered_map<std::uint32_t, std::uint8_t> globalIndex;
     int globalTransparent = -1;
+    bool globalKnown = false;
 
     ~State() {
         if (gif) EGifCloseFile(gif, nullptr);
@@ -86,22 +87,30 @@ struct GifAnimationWriter::State {
                      (GifErrorString(gif->Error) ? GifErrorString(gif->Error) : "unknown error")};
     }
 
-    Result<bool> Start(const Frame& first) {
-        int error = 0;
-        gif = EGifOpen(&output, WriteOutput, &error);
-        if (!gif) return Error{"cannot start the GIF writer"};
-        EGifSetGifVersion(gif, true);
-        globalPalette = first.picture.palette;
-        globalTransparent = first.transparent;
+    void UseAsGlobal(const std::vector<PaletteColour>& palette, int transparent) {
+        globalPalette = palette;
+        globalTransparent = transparent;
+        globalIndex.clear();
         for (std::size_t i = 0; i < globalPalette.size(); ++i) {
             if (static_cast<int>(i) != globalTransparent) {
                 globalIndex.emplace(Key(globalPalette[i].data()), static_cast<std::uint8_t>(i));
             }
         }
+        globalKnown = true;
+    }
+
+    Result<bool> Start(const Frame& first) {
+        int error = 0;
+        gif = EGifOpen(&output, WriteOutput, &error);
+        if (!gif) return Error{"cannot start the GIF writer"};
+        EGifSetGifVersion(gif, true);
+        if (!globalKnown) UseAsGlobal(first.picture.palette, first.transparent);
         const auto map = MakeMap(globalPalette);
         if (!map) return Error{"not enough memory to write the GIF"};
-        if (EGifPutScreenDesc(gif, static_cast<int>(width), static_cast<int>(height), 8, 0,
-                              map.get()) == GIF_ERROR) {
+        // The background is the transparent entry, so viewers that fill the screen
+        // or a disposed frame with the background colour show nothing there.
+        if (EGifPutScreenDesc(gif, static_cast<int>(width), static_cast<int>(height), 8,
+                              std::max(globalTransparent, 0), map.get()) == GIF_ERROR) {
             return WriteError();
         }
         if (loops) {
@@ -155,6 +164,21 @@ struct GifAnimationWriter::State {
         return true;
     }
 
+    // Gives a frame a transparent entry (its pixels keep their colours).
+    static Result<bool> MakeClearable(Frame& frame) {
+        if (frame.transparent >= 0) return true;
+        auto& palette = frame.picture.palette;
+        if (palette.size() >= 256) {
+            auto reduced = ReduceColours(ExpandPalette(frame.picture), 255, QuantiseEffort::Quick);
+            if (!reduced) return reduced.error();
+            frame.picture = std::move(reduced).value();
+        }
+        palette.push_back({0, 0, 0, 0});
+        frame.transparent = static_cast<int>(palette.size() - 1);
+        frame.usesGlobal = false;
+        return true;
+    }
+
     // The pending frame grown to the whole screen, so that clearing its area after
     // it clears everything shown.
     void GrowToScreen(Frame& frame) const {
@@ -192,13 +216,25 @@ struct GifAnimationWriter::State {
         frame.picture.height = delta.height;
         frame.picture.indices.resize(count);
 
-        if (started) {  // all in the first frame's palette?
-            bool all = globalTransparent >= 0;
+        if (globalKnown) {  // all in the shared palette?
+            bool all = true;
             for (std::size_t i = 0; i < count && all; ++i) {
                 const std::uint8_t* p = delta.pixels.data() + i * 4;
                 if (p[3] < kOpaque) {
-                    frame.picture.indices[i] = static_cast<std::uint8_t>(globalTransparent);
-                } else if (const auto it = globalIndex.find(Key(p)); it != globalIndex.end()) {
+                    if (globalTransparent >= 0) {
+                        frame.picture.indices[i] = static_cast<std::uint8_t>(globalTransparent);
+                        continue;
+                    }
+                    // No transparent entry: an unchanged pixel repeats what is shown.
+                    const std::size_t x = left + i % delta.width;
+                    const std::size_t y = top + i / delta.width;
+                    p = shown.pixels.data() + (y * width + x) * 4;
+                    if (p[3] < kOpaque) {
+                        all = false;
+                        continue;
+                    }
+                }
+                if (const auto it = globalIndex.find(Key(p)); it != globalIndex.end()) {
                     frame.picture.indices[i] = it->second;
                 } else {
                     all = false;
@@ -269,6 +305,15 @@ GifAnimationWriter::GifAnimationWriter(std::size_t width, std::size_t height, do
 
 GifAnimationWriter::~GifAnimationWriter() = default;
 
+void GifAnimationWriter::SharePalette(const std::vector<PaletteColour>& colours) {
+    State& s = *m_state;
+    if (s.pending || s.started || colours.empty() || colours.size() > 255) return;
+    std::vector<PaletteColour> palette = colours;
+    for (PaletteColour& colour : palette) colour[3] = 255;
+    palette.push_back({0, 0, 0, 0});
+    s.UseAsGlobal(palette, static_cast<int>(palette.size() - 1));
+}
+
 void GifAnimationWriter::AddDelay(std::size_t delay) {
     if (m_state->pending) {
         m_state->pending->delay += delay;
@@ -289,6 +334,7 @@ Result<bool> GifAnimationWriter::Add(const RgbaPicture& frame, std::size_t delay
             clears = frame.pixels[i * 4 + 3] < kOpaque && s.shown.pixels[i * 4 + 3] >= kOpaque;
         }
         if (clears) {
+            if (auto clearable = State::MakeClearable(*s.pending); !clearable) return clearable;
             s.pending->clearAfter = true;
             s.GrowToScreen(*s.pending);
             std::fill(s.shown.pixels.begin(), s.shown.pixels.end(), std::uint8_t{0});

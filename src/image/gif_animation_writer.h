@@ -16,7 +16,8 @@ namespace brisklo {
 // - each frame after the first stores only the rectangle that changed, and inside
 //   it the pixels within `fuzz` of what is already shown (distance in 8-bit RGB)
 //   are transparent, so they keep showing the earlier frame;
-// - a frame whose colours are all in the first frame's palette uses it; one with
+// - a frame whose colours are all in the shared palette (the source's colour
+//   table when offered, else the first frame's) uses it; one with
 //   at most 255 colours gets them exactly in its own palette; a frame with more is
 //   reduced with dithering (libimagequant);
 // - transparent pixels (alpha below 128) where something was shown clear the
@@ -30,6 +31,13 @@ class GifAnimationWriter {
     ~GifAnimationWriter();
     GifAnimationWriter(const GifAnimationWriter&) = delete;
     GifAnimationWriter& operator=(const GifAnimationWriter&) = delete;
+
+    // Offers the source's own colour table as the palette every frame shares (with
+    // a transparent entry added), before the first frame is added. Frames whose
+    // colours all come from it need no palette of their own, which for a long
+    // recording is most of the file. Ignored when the table has 256 colours (no room
+    // for the transparent entry every later frame needs).
+    void SharePalette(const std::vector<PaletteColour>& colours);
 
     // Adds a frame of width x height shown for delay hundredths of a second.
     Result<bool> Add(const RgbaPicture& frame, std::size_t delay);

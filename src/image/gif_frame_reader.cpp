@@ -157,6 +157,16 @@ std::size_t GifFrameReader::width() const { return m_state->canvas.width; }
 std::size_t GifFrameReader::height() const { return m_state->canvas.height; }
 std::optional<std::uint16_t> GifFrameReader::loopCount() const { return m_state->loops; }
 
+std::vector<PaletteColour> GifFrameReader::globalColours() const {
+    std::vector<PaletteColour> colours;
+    const ColorMapObject* map = m_state->gif->SColorMap;
+    if (!map) return colours;
+    for (int i = 0; i < map->ColorCount; ++i) {
+        colours.push_back({map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue, 255});
+    }
+    return colours;
+}
+
 Result<std::optional<ComposedFrame>> GifFrameReader::Next() {
     State& s = *m_state;
     GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};

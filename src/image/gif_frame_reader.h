@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "core/result.h"
 #include "image/rgba_picture.h"
@@ -35,6 +36,8 @@ class GifFrameReader {
     // The loop count of the NETSCAPE extension (0 plays for ever), once the first
     // frame has been read; none when the file has no such extension.
     std::optional<std::uint16_t> loopCount() const;
+    // The file's global colour table (empty when it has none).
+    std::vector<PaletteColour> globalColours() const;
 
     // The next frame, none after the last. A file that ends without its trailer
     // after a whole frame ends there; one cut inside a frame is damaged.

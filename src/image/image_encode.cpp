@@ -243,6 +243,8 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
         const RgbaPicture& picture = resizing ? resized : *frame.picture;
         if (!writer) {
             writer.emplace(picture.width, picture.height, fuzz, reader.loopCount());
+            // Resizing blends colours the source's table does not hold.
+            if (!resizing) writer->SharePalette(reader.globalColours());
             writer->AddDelay(leadingDelay);
         }
         if (auto added = writer->Add(picture, frame.delay); !added) return added.error();
