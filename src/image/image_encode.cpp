@@ -28,6 +28,28 @@ std::string SizeText(std::int64_t width, std::int64_t height) {
     return std::to_string(width) + "x" + std::to_string(height);
 }
 
+// What the job's options ask for, read in one place.
+ImageBox BoxFor(const ImageJobSettings& settings, std::int64_t width, std::int64_t height) {
+    return TargetBox(width, height, settings.ratioIndex, settings.defineSize, settings.width,
+                     settings.height);
+}
+int QualityFor(const ImageJobSettings& settings) {
+    // The library's own default quality when the level is unknown.
+    return static_cast<int>(JpegQuality(settings.compressType).value_or(92));
+}
+std::size_t ColoursFor(const ImageJobSettings& settings) {
+    return PaletteColours(settings.compressType).value_or(256);
+}
+// The frames dropping keeps, by FrameKept's rule; none when nothing is dropped.
+std::optional<std::int32_t> DropIndexFor(const ImageJobSettings& settings) {
+    if (settings.gifDropFrames == 0) return std::nullopt;
+    return settings.gifDropFrameIndex;
+}
+// The preset's fuzz in 8-bit RGB distance (the presets give it on a 16-bit scale).
+double FuzzFor(const ImageJobSettings& settings) {
+    return GifColourFuzz(settings.compressType) * 255.0 / 65535.0;
+}
+
 // A custom size that would enlarge the image past the pixel limits fails with a
 // clear reason instead of deep inside the library.
 Result<bool> CheckFitsLimits(const ImageBox& box, const ImageBox& fitted) {
@@ -47,8 +69,7 @@ Result<bool> CheckFitsLimits(const ImageBox& box, const ImageBox& fitted) {
 Result<bool> ResizeToBox(Magick::Image& image, const ImageJobSettings& settings) {
     const auto width = static_cast<std::int64_t>(image.columns());
     const auto height = static_cast<std::int64_t>(image.rows());
-    const ImageBox box = TargetBox(width, height, settings.ratioIndex, settings.defineSize,
-                                   settings.width, settings.height);
+    const ImageBox box = BoxFor(settings, width, height);
     if (box == ImageBox{width, height}) return false;
     if (auto fits = CheckFitsLimits(box, FitInside(width, height, box)); !fits) {
         return fits.error();
@@ -93,14 +114,12 @@ Result<bool> ResizePixels(PixelBuffer& picture, const ImageBox& box) {
 // converted to JPEG, and CMYK JPEGs, are decoded, turned and resized by the image
 // library and encoded by libjpeg-turbo the same way.
 Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSettings& settings) {
-    // The library's own default quality when the level is unknown.
-    const int quality = static_cast<int>(JpegQuality(settings.compressType).value_or(92));
+    const int quality = QualityFor(settings);
     if (source.format == ImageFormat::Jpeg) {
         JpegRecode request;
         request.quality = quality;
         request.targetBox = [&settings](std::int64_t width, std::int64_t height) {
-            return TargetBox(width, height, settings.ratioIndex, settings.defineSize,
-                             settings.width, settings.height);
+            return BoxFor(settings, width, height);
         };
         request.resize = ResizePixels;
         auto recoded = RecodeJpeg(source.bytes, request);
@@ -138,7 +157,7 @@ Result<Magick::Blob> EncodePng(const SourceImage& source, const ImageJobSettings
     image.strip();
     if (auto resized = ResizeToBox(image, settings); !resized) return resized.error();
     const RgbaPicture pixels = ExportRgba(image);
-    auto reduced = ReduceColours(pixels, PaletteColours(settings.compressType).value_or(256));
+    auto reduced = ReduceColours(pixels, ColoursFor(settings));
     if (!reduced) return reduced.error();
     auto png = WritePalettePng(reduced.value());
     if (!png) return png.error();
@@ -166,7 +185,7 @@ Result<Magick::Blob> EncodeBmp(const SourceImage& source, const ImageJobSettings
     if (!first) return first.error();
     if (stop.stop_requested()) return kStopped;
 
-    const std::size_t colours = PaletteColours(settings.compressType).value_or(256);
+    const std::size_t colours = ColoursFor(settings);
     Magick::Image reduced = ImportRgba(ExpandPalette(first.value()));
     auto resized = ResizeToBox(reduced, settings);
     if (!resized) return resized.error();
@@ -208,18 +227,17 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
     GifFrameReader& reader = *opened.value();
     const auto width = static_cast<std::int64_t>(reader.width());
     const auto height = static_cast<std::int64_t>(reader.height());
-    const ImageBox box = TargetBox(width, height, settings.ratioIndex, settings.defineSize,
-                                   settings.width, settings.height);
+    const ImageBox box = BoxFor(settings, width, height);
     const bool resizing = box != ImageBox{width, height};
     if (resizing) {
         if (auto fits = CheckFitsLimits(box, FitInside(width, height, box)); !fits) {
             return fits.error();
         }
     }
-    const bool dropping = settings.gifDropFrames != 0;
-    // The preset's fuzz is given on the library's 16-bit scale.
-    const double fuzz = GifColourFuzz(settings.compressType) * 255.0 / 65535.0;
+    const std::optional<std::int32_t> dropIndex = DropIndexFor(settings);
+    const double fuzz = FuzzFor(settings);
 
+    const std::uint64_t frameLimit = EffectiveImageLibraryLimits().listLength;
     std::optional<GifAnimationWriter> writer;
     std::size_t frames = 0;
     std::size_t leadingDelay = 0;  // dropped frames before the first kept one
@@ -230,7 +248,12 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
         if (!next.value()) break;
         const ComposedFrame frame = *next.value();
         const std::size_t index = frames++;
-        if (dropping && !FrameKept(index, settings.gifDropFrameIndex)) {
+        // The header check counted the frames already; this holds whatever it missed.
+        if (frames > frameLimit) {
+            return Error{"the animation has more than " + std::to_string(frameLimit) +
+                         " frames, more than can be processed"};
+        }
+        if (dropIndex && !FrameKept(index, *dropIndex)) {
             if (writer) {
                 writer->AddDelay(frame.delay);
             } else {
