@@ -157,7 +157,7 @@ BatchTime RunBatch(const std::vector<fs::path>& sources, const fs::path& work, i
     LoopSink sink;
     CountingView view;
     ImageJobSettings settings;
-    settings.ratioIndex = 1;  // every image is resized: the parallel part of the work
+    settings.options.scaleStep = 1;  // every image is resized: the parallel part of the work
     settings.outputDir = out;
     settings.tempDir = work;
     ImageDispatcher dispatcher(ids, sink, view,
@@ -277,7 +277,7 @@ int main(int argc, char** argv) {
             const auto started = Clock::now();
             for (const fs::path& source : sources) {
                 ImageJob job{0, source, {}};
-                job.settings.ratioIndex = 1;
+                job.settings.options.scaleStep = 1;
                 job.settings.outputDir = out;
                 job.settings.tempDir = work;
                 if (!CompressImage(job).ok) std::fprintf(stderr, "solo job failed\n");

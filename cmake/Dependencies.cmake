@@ -3,6 +3,17 @@ find_package(Threads REQUIRED)
 # Magick++ (ImageMagick 6). Its headers come in as system includes through the
 # imported target, so they do not trip our warning flags.
 pkg_check_modules(MAGICK REQUIRED IMPORTED_TARGET Magick++)
+# Palette reduction (libimagequant), palette PNG writing (libpng) and GIF
+# animations decoded and encoded frame by frame (giflib, which has no pkg-config file).
+pkg_check_modules(IMAGEQUANT REQUIRED IMPORTED_TARGET imagequant)
+pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
+# JPEG decoding and encoding (libjpeg-turbo, through its libjpeg API).
+pkg_check_modules(LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
+find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)
+find_library(GIF_LIBRARY gif REQUIRED)
+add_library(brisklo_giflib INTERFACE)
+target_include_directories(brisklo_giflib SYSTEM INTERFACE ${GIF_INCLUDE_DIR})
+target_link_libraries(brisklo_giflib INTERFACE ${GIF_LIBRARY})
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil)
 pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)

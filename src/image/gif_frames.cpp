@@ -2,12 +2,15 @@
 
 namespace brisklo {
 
+bool FrameKept(std::size_t index, std::int32_t dropIndex) {
+    if (dropIndex < 0 || dropIndex > 4) return false;
+    return index % static_cast<std::size_t>(6 - dropIndex) != 0;
+}
+
 std::vector<std::size_t> KeptFrames(std::size_t count, std::int32_t dropIndex) {
-    if (dropIndex < 0 || dropIndex > 4) return {};
-    const std::size_t every = static_cast<std::size_t>(6 - dropIndex);
     std::vector<std::size_t> kept;
     for (std::size_t i = 0; i < count; ++i) {
-        if (i % every != 0) kept.push_back(i);
+        if (FrameKept(i, dropIndex)) kept.push_back(i);
     }
     return kept;
 }

@@ -13,6 +13,9 @@ namespace brisklo {
 // other drop index keeps nothing.
 std::vector<std::size_t> KeptFrames(std::size_t count, std::int32_t dropIndex);
 
+// Whether frame `index` is kept by dropping with dropIndex (the rule above).
+bool FrameKept(std::size_t index, std::int32_t dropIndex);
+
 // The delays of the kept frames once every dropped frame has given its delay to the
 // kept frame shown before it, so the animation keeps its length. Dropped frames
 // before the first kept one give theirs to that first kept frame.

@@ -16,15 +16,13 @@ namespace brisklo {
 //
 // - Jpeg: first frame, turned upright, stripped, the preset's quality, resized;
 //   transparency is laid on white (JPEG has none).
-// - Png: turned upright, stripped, resized, dithered down to the preset's colours.
-// - Bmp: turned upright, stripped and dithered to 256 colours, passed through a
-//   temporary PNG in the temporary folder, resized and dithered to the preset's
-//   colours. The temporary file is removed in every case.
-// - Gif: every frame stripped, given the preset's fuzz and resized; frames dropped
-//   on request (their delays kept); unchanged pixels made transparent.
-//   When frames are resized or dropped they are first composed into whole pictures
-//   (an optimised GIF stores only what changes), and the layers optimised again
-//   afterwards.
+// - Png: turned upright, stripped, resized, reduced to the preset's colours with
+//   dithering (libimagequant) and written as a palette PNG.
+// - Bmp: turned upright, stripped and reduced to 256 colours, resized and reduced
+//   to the preset's colours, all in memory; written as a palette BMP.
+// - Gif: read, composed, kept or dropped (a dropped frame's delay goes to the kept
+//   frame before it), resized and written one frame at a time; each frame stores
+//   only what changed by more than the preset's fuzz.
 Result<Magick::Blob> EncodeImage(ImageBranch branch, const SourceImage& source,
                                  const ImageJobSettings& settings, const std::stop_token& stop);
 

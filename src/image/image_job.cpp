@@ -43,10 +43,6 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
         return Error{"only .jpg, .png, .bmp and .gif files are compressed"};
     }
     if (auto problem = CheckFolder(settings.outputDir, "output folder")) return Error{*problem};
-    if (branch == ImageBranch::Bmp) {
-        if (auto problem = CheckFolder(settings.tempDir, "temporary folder"))
-            return Error{*problem};
-    }
 
     auto source = LoadSourceImage(job.sourcePath);
     if (!source) return source.error();

@@ -43,11 +43,11 @@ Result<SourceImage> CheckDeclaredSize(SourceImage source) {
                              " frames, more than can be processed (at most " +
                              std::to_string(limits.listLength) + ")"};
             }
-            if (census->canvasPixels > limits.area) {
+            if (census->canvasPixels > kMaxAnimationPixels) {
                 return Error{"the animation's " + std::to_string(census->frames) + " frames need " +
                              Millions(census->canvasPixels) +
                              " pixels, more than can be processed (at most " +
-                             Millions(limits.area) + ")"};
+                             Millions(kMaxAnimationPixels) + ")"};
             }
         }
     }

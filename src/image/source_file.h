@@ -13,6 +13,11 @@ namespace brisklo {
 // near it.
 inline constexpr std::uint64_t kMaxSourceBytes = 512ull << 20;
 
+// Pixels of all the frames of one animation together, once composed. Animations
+// are processed frame by frame, so this bounds the work rather than the memory:
+// 1,000 frames of 800x600 fit, a long full-HD film does not.
+inline constexpr std::uint64_t kMaxAnimationPixels = 500'000'000;
+
 // A source image read into memory, with the format its content has.
 struct SourceImage {
     std::vector<std::uint8_t> bytes;

@@ -146,7 +146,7 @@ TEST_F(ImageJobTest, PngAndBmpAreReducedToThePresetColours) {
         EXPECT_LE(pngImage.totalColors(), colours[preset]) << preset;
         const fs::path bmpOut = RunOk(bmp, "g.bmp");
         const Magick::Image bmpImage = ReadOne(bmpOut);
-        EXPECT_EQ(bmpImage.magick(), "BMP");
+        EXPECT_TRUE(bmpImage.magick().starts_with("BMP")) << bmpImage.magick();
         EXPECT_LE(bmpImage.totalColors(), colours[preset]) << preset;
         fs::remove(pngOut);
         fs::remove(bmpOut);

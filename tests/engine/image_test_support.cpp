@@ -1,7 +1,12 @@
 #include "image_test_support.h"
 
+#include <gif_lib.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <stdexcept>
+#include <vector>
 #include <thread>
 
 #include "image/magick_runtime.h"
@@ -77,6 +82,95 @@ fs::path MakeRotatedJpeg(const fs::path& path, std::size_t width, std::size_t he
     image.magick("JPEG");
     image.write(path.string());
     return path;
+}
+
+fs::path MakeOrientedJpeg(const fs::path& path, std::size_t width, std::size_t height,
+                          int orientation) {
+    InitializeImageLibrary();
+    const unsigned char exif[] = {'E',  'x',  'i', 'f', 0, 0, 'I', 'I', 0x2A, 0, 8, 0, 0, 0, 1, 0,
+                                  0x12, 0x01, 3,   0,   1, 0, 0,   0,
+                                  static_cast<unsigned char>(orientation), 0, 0, 0, 0, 0, 0, 0};
+    Magick::Image image(Magick::Geometry(width, height), Magick::Color("white"));
+    const char* colours[] = {"red", "lime", "blue"};
+    const double w = static_cast<double>(width) / 2;
+    const double h = static_cast<double>(height) / 2;
+    for (int i = 0; i < 3; ++i) {
+        image.fillColor(colours[i]);
+        const double x = (i % 2) * w;
+        const double y = (i / 2) * h;
+        image.draw(Magick::DrawableRectangle(x, y, x + w - 1, y + h - 1));
+    }
+    image.profile("EXIF", Magick::Blob(exif, sizeof exif));
+    image.orientation(static_cast<Magick::OrientationType>(orientation));
+    image.quality(95);
+    image.magick("JPEG");
+    image.write(path.string());
+    return path;
+}
+
+fs::path MakeScreenRecording(const fs::path& path, int width, int height, int frames) {
+    int error = 0;
+    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
+    if (!gif) throw std::runtime_error("cannot write " + path.string());
+    GifColorType colours[4] = {{0x20, 0x20, 0x20}, {0x33, 0xff, 0x66}, {0xff, 0xff, 0xff}, {0, 0, 0}};
+    ColorMapObject* map = GifMakeMapObject(4, colours);
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, width, height, 8, 0, map);
+    GifFreeMapObject(map);
+    const GifByteType loop[] = {1, 0, 0};
+    EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
+    EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0");
+    EGifPutExtensionBlock(gif, 3, loop);
+    EGifPutExtensionTrailer(gif);
+    const int perLine = (width - 8) / 8;
+    const int lines = std::max(1, (height - 14) / 16);
+    for (int i = 0; i < frames; ++i) {
+        GraphicsControlBlock control{DISPOSE_DO_NOT, false, 4, NO_TRANSPARENT_COLOR};
+        GifByteType extension[4];
+        EGifGCBToExtension(&control, extension);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
+        const int left = i == 0 ? 0 : 8 * ((i - 1) % perLine);
+        const int top = i == 0 ? 0 : 16 * (((i - 1) / perLine) % lines);
+        const int w = i == 0 ? width : 8;
+        const int h = i == 0 ? height : 14;
+        EGifPutImageDesc(gif, left, top, w, h, false, nullptr);
+        std::vector<GifPixelType> row(static_cast<std::size_t>(w));
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                // A glyph-like pattern: the character's own shape changes with i.
+                row[static_cast<std::size_t>(x)] =
+                    i == 0 ? 0 : static_cast<GifPixelType>(((x + y + i) % 3 == 0) ? 1 : 0);
+            }
+            EGifPutLine(gif, row.data(), w);
+        }
+    }
+    EGifCloseFile(gif, &error);
+    return path;
+}
+
+GifSummary SummariseGif(const fs::path& path) {
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+    if (!gif) throw std::runtime_error("cannot read " + path.string());
+    GifSummary summary;
+    if (DGifSlurp(gif) == GIF_OK) {
+        summary.frames = static_cast<std::size_t>(gif->ImageCount);
+        summary.width = static_cast<std::size_t>(gif->SWidth);
+        summary.height = static_cast<std::size_t>(gif->SHeight);
+        for (int i = 0; i < gif->ImageCount; ++i) {
+            GraphicsControlBlock control{};
+            if (DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK) {
+                summary.totalDelay += static_cast<std::size_t>(control.DelayTime);
+            }
+            const GifImageDesc& desc = gif->SavedImages[i].ImageDesc;
+            if (i > 0) {
+                summary.largestLaterArea = std::max(
+                    summary.largestLaterArea, static_cast<std::size_t>(desc.Width * desc.Height));
+            }
+        }
+    }
+    DGifCloseFile(gif, &error);
+    return summary;
 }
 
 fs::path MakeTransparentPng(const fs::path& path, std::size_t width, std::size_t height) {

@@ -1,0 +1,22 @@
+#include "image/magick_pixels.h"
+
+namespace brisklo {
+
+RgbaPicture ExportRgba(Magick::Image& image) {
+    RgbaPicture picture;
+    picture.width = image.columns();
+    picture.height = image.rows();
+    picture.pixels.resize(picture.width * picture.height * 4);
+    image.write(0, 0, picture.width, picture.height, "RGBA", Magick::CharPixel,
+                picture.pixels.data());
+    return picture;
+}
+
+Magick::Image ImportRgba(const RgbaPicture& picture) {
+    Magick::Image image(picture.width, picture.height, "RGBA", Magick::CharPixel,
+                        picture.pixels.data());
+    image.quiet(true);
+    return image;
+}
+
+}  // namespace brisklo
