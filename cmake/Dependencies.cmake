@@ -20,7 +20,7 @@ pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
 pkg_check_modules(GLOG REQUIRED IMPORTED_TARGET libglog)
 
 if(BRISKLO_BUILD_GUI)
-    find_package(Qt6 REQUIRED COMPONENTS Widgets UiTools Test)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets UiTools Network Test)
     # Asking X11 whether a compositing manager runs (translucent shadows).
     pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 endif()

@@ -1,56 +1,59 @@
 #include "app/desktop_options.h"
 
+#include "core/option_tables.h"
 #include "core/settings_source.h"
-#include "ui/controls.h"
-#include "ui/ui_call.h"
 
 namespace brisklo::app {
 namespace {
 
-// The quality controls of the video options: the custom quality and the preset.
-struct QualityControls {
-    std::optional<std::int32_t> customQuality;
-    bool balanced = false;
-};
+// A selection that shows nothing gives the option's first value, as a stored
+// value out of range does.
+template <class Enum>
+Enum Chosen(const std::optional<int>& shown) {
+    return static_cast<Enum>(shown.value_or(0));
+}
 
 }  // namespace
 
 VideoOptions DesktopOptions::CurrentVideoOptions() {
     VideoOptions options = VideoOptionsFromSettings(m_settings);
-    if (!m_window) return options;
-    const auto controls = ui::CallOnUiThread<QualityControls>(
-        m_window,
-        [this] {
-            QualityControls read;
-            if (ui::IsChecked(ui::FindSubControl(m_window, QStringLiteral("video-compress-check")))) {
-                read.customQuality =
-                    ui::Value(ui::FindSubControl(m_window, QStringLiteral("video-compress-slider")));
-            }
-            read.balanced = ui::IsChecked(
-                ui::FindSubControl(m_window, QStringLiteral("video-compress-balanced-check")));
-            return read;
-        },
-        &m_closing);
-    if (controls) {
-        options.customQuality = controls->customQuality;
-        options.balanced = controls->balanced;
-    }
+    const ShownOptions shown = Shown();
+    options.level = Chosen<CompressionLevel>(shown.videoLevel);
+    options.container = Chosen<VideoContainer>(shown.videoContainer);
+    const int ratio = shown.videoRatioIndex;
+    options.size = ratio >= 0 && ratio < static_cast<int>(kResolutions.size())
+                       ? FrameSize{kResolutions[ratio].width, kResolutions[ratio].height}
+                       : FrameSize{};
+    options.customQuality = shown.customQuality;
+    options.balanced = shown.balanced;
     return options;
 }
 
 ImageOptions DesktopOptions::CurrentImageOptions() {
-    CustomSizeFields fields;
-    {
-        std::lock_guard lock(m_sizeMutex);
-        fields = m_sizeFields;
+    const ShownOptions shown = Shown();
+    ImageOptions options;
+    options.level = Chosen<CompressionLevel>(shown.imageLevel);
+    options.output = Chosen<ImageOutput>(shown.imageOutput);
+    options.scaleStep =
+        shown.imageRatioIndex >= 0 && shown.imageRatioIndex <= 5 ? shown.imageRatioIndex : 0;
+    if (shown.sizeFields.enabled) {
+        options.customSize = FrameSize{SizeFieldValue(shown.sizeFields.width),
+                                       SizeFieldValue(shown.sizeFields.height)};
     }
-    return ImageOptionsFromSettings(m_settings, SizeFieldValue(fields.width),
-                                    SizeFieldValue(fields.height));
+    if (shown.gifDropOn && shown.gifDropIndex >= 0 && shown.gifDropIndex <= 4) {
+        options.gifDropIndex = shown.gifDropIndex;
+    }
+    return options;
 }
 
-void DesktopOptions::KeepSizeFields(const CustomSizeFields& fields) {
-    std::lock_guard lock(m_sizeMutex);
-    m_sizeFields = fields;
+void DesktopOptions::Keep(const ShownOptions& shown) {
+    std::lock_guard lock(m_mutex);
+    m_shown = shown;
+}
+
+ShownOptions DesktopOptions::Shown() const {
+    std::lock_guard lock(m_mutex);
+    return m_shown;
 }
 
 }  // namespace brisklo::app

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
-#include <atomic>
+#include <cstdint>
 #include <mutex>
+#include <optional>
 
 #include "core/media_options.h"
 #include "image/image_size_check.h"
@@ -13,30 +12,42 @@ class SettingsSource;
 
 namespace app {
 
-// Answers the workers' "which options now?" for the main window: the stored
-// options with what its option controls show. The video worker's read is carried
-// to the UI thread; the image dispatcher's is answered from a copy of the size
-// fields the window keeps current, so neither waits on a stopping window.
+// What the main window's option controls show, copied on the UI thread each time
+// one changes. An option group with nothing selected (a stored value out of
+// range) has no value; a combo without a current item has index -1.
+struct ShownOptions {
+    std::optional<int> videoLevel;
+    std::optional<int> videoContainer;
+    int videoRatioIndex = 0;
+    std::optional<std::int32_t> customQuality;  // the slider, when its check box is on
+    bool balanced = false;
+    std::optional<int> imageLevel;
+    std::optional<int> imageOutput;
+    int imageRatioIndex = 0;
+    bool gifDropOn = false;
+    int gifDropIndex = 0;
+    CustomSizeFields sizeFields;
+};
+
+// Answers the workers' "which options now?" for the main window: what its option
+// controls show, from the copy the window keeps current, so a worker never waits
+// on the UI thread. What the window does not show (the audio of the settings
+// dialog) comes from the settings.
 class DesktopOptions : public VideoOptionsProvider, public ImageOptionsProvider {
   public:
-    // window: the main window with the option controls.
-    DesktopOptions(QWidget* window, const SettingsSource& settings)
-        : m_window(window), m_settings(settings) {}
+    explicit DesktopOptions(const SettingsSource& settings) : m_settings(settings) {}
 
     VideoOptions CurrentVideoOptions() override;
     ImageOptions CurrentImageOptions() override;
 
-    // The custom size fields as the user left them (UI thread).
-    void KeepSizeFields(const CustomSizeFields& fields);
-    // After this, reads give up instead of waiting for the UI thread.
-    void Close() { m_closing = true; }
+    // The controls as they are now (UI thread).
+    void Keep(const ShownOptions& shown);
+    ShownOptions Shown() const;
 
   private:
-    QPointer<QWidget> m_window;
     const SettingsSource& m_settings;
-    std::atomic<bool> m_closing{false};
-    std::mutex m_sizeMutex;
-    CustomSizeFields m_sizeFields;
+    mutable std::mutex m_mutex;
+    ShownOptions m_shown;
 };
 
 }  // namespace app

@@ -1,15 +1,18 @@
 #include <glog/logging.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStringList>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
+#include "app/file_adding.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "core/config_store.h"
-#include "core/media_kinds.h"
 #include "core/temp_area.h"
 #include "image/magick_runtime.h"
 #include "ui/app_identity.h"
@@ -24,8 +27,9 @@ int main(int argc, char* argv[]) {
     }
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::printf(
-            "Usage: brisklo [FILE...]\n\nOpens the main window; the files given are "
-            "added to the video or image list.\n");
+            "Usage: brisklo [FILE|FOLDER...]\n\nOpens the main window; the files given, and the "
+            "videos and images of the folders given, are added to their list. When Brisklo "
+            "already runs, its window comes to the front and takes them.\n");
         return 0;
     }
     // The installer download reports its failures through glog; they go to
@@ -37,13 +41,25 @@ int main(int argc, char* argv[]) {
     // instead of killing the program; a closed pipe is a write error too.
     signal(SIGXFSZ, SIG_IGN);
     signal(SIGPIPE, SIG_IGN);
+    QApplication app(argc, argv);
+    // One copy per user: a later start hands its files and folders to the running
+    // copy, which brings its window to the front.
+    QStringList paths;
+    for (const QString& argument : app.arguments().mid(1)) {
+        paths << QFileInfo(argument).absoluteFilePath();
+    }
+    brisklo::app::SingleInstance instance;
+    if (!instance.Acquire()) {
+        if (!instance.HandOver(paths, std::chrono::milliseconds(900))) {
+            std::fprintf(stderr, "brisklo: another copy is running but did not answer\n");
+        }
+        return 0;
+    }
     // What an earlier run killed outright left behind; never a live run's files.
     brisklo::SetRunName("desktop");
     brisklo::CleanLeftovers(brisklo::TemporaryRoot(), brisklo::ConfigStore::Instance().path());
     // Coders load before any job can run (their first use is not thread-safe).
     brisklo::InitializeImageLibrary();
-
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisklo"));
     QApplication::setApplicationVersion(QStringLiteral(BRISKLO_VERSION));
     // The desktop entry's name lets Wayland compositors pair the window with it.
@@ -66,15 +82,17 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "brisklo: %s\n", error.what());
         return 1;
     }
-    // Files named on the command line are added to the list of their kind.
-    const QStringList files = app.arguments().mid(1);
-    for (const QString& file : files) {
-        const std::string path = file.toStdString();
-        const bool image = brisklo::KindByExtension(path) == brisklo::MediaKind::Image;
-        if ((image ? window.AddImage(path) : window.AddVideo(path)) < 0) {
-            std::fprintf(stderr, "brisklo: cannot read %s\n", qPrintable(file));
-        }
-    }
+    // Files named on the command line go to the list of their kind; a folder adds
+    // its videos and images.
+    const auto addPaths = [&window](const QStringList& list) {
+        window.adding().AddPaths(brisklo::app::ToPaths(list), brisklo::MediaKind::Video);
+    };
+    addPaths(paths);
+    QObject::connect(&instance, &brisklo::app::SingleInstance::Activated, &window,
+                     [&window, addPaths](const QStringList& list) {
+                         addPaths(list);
+                         brisklo::app::BringToFront(&window);
+                     });
     // Closing the main window ends the program.
     QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
     window.show();

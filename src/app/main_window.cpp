@@ -1,13 +1,18 @@
 #include "app/main_window.h"
 
-#include <QAbstractButton>
-#include <QLineEdit>
 #include <system_error>
 
 #include "app/desktop_options.h"
+#include "app/duration_probe.h"
+#include "app/file_adding.h"
+#include "app/file_drop.h"
 #include "app/image_list_view.h"
+#include "app/option_binding.h"
+#include "app/parameter_messages.h"
 #include "app/row_texts.h"
+#include "app/shortcuts.h"
 #include "app/video_list_view.h"
+#include "app/window_texts.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
 #include "core/log.h"
@@ -17,7 +22,6 @@
 #include "image/image_completion.h"
 #include "image/image_dispatcher.h"
 #include "ui/controls.h"
-#include "video/media_probe.h"
 #include "video/video_completion.h"
 #include "video/video_worker.h"
 
@@ -32,7 +36,16 @@ MainWindow::MainWindow(ConfigStore& config, fs::path encoder, QWidget* owner)
 MainWindow::~MainWindow() { StopWorkers(); }
 
 void MainWindow::initWindow() {
-    m_options = std::make_unique<DesktopOptions>(this, m_config);
+    setWindowTitle(window_text::Title());
+    m_options = std::make_unique<DesktopOptions>(m_config);
+    m_binding = std::make_unique<OptionBinding>(this, m_config, *m_options);
+    m_binding->Load();
+    m_adding = std::make_unique<FileAdding>(*this);
+    new FileDrop(this, [this](const auto& paths) { m_adding->AddPaths(paths, shownKind()); });
+    AddShortcuts(this);
+    m_durations = std::make_unique<DurationProbe>(this, [this](std::int32_t id, double seconds) {
+        if (const TaskRow* row = m_videoView->Find(id)) ui::SetText(row->duration, FormatDuration(seconds));
+    });
     m_videoView = std::make_unique<VideoListView>(this, control(QStringLiteral("videoList")));
     for (const char* option : {"video-compress-check", "video-compress-slider",
                                "video-compress-balanced-check", "all-compress", "videoEmpty"}) {
@@ -47,16 +60,6 @@ void MainWindow::initWindow() {
     for (const char* option : {"image-define-param", "all-image-compress", "imageEmpty"}) {
         control(QString::fromLatin1(option));
     }
-    // The dispatcher reads the size fields on its own thread: it gets a copy kept
-    // current here, never the widgets.
-    auto keepSizeFields = [this] { m_options->KeepSizeFields(ReadSizeFields()); };
-    for (const char* field : {"image-width", "image-height"}) {
-        connect(control<QLineEdit>(QString::fromLatin1(field)), &QLineEdit::textChanged, this,
-                keepSizeFields);
-    }
-    connect(control<QAbstractButton>(QStringLiteral("image-define-param")),
-            &QAbstractButton::toggled, this, keepSizeFields);
-    keepSizeFields();
     m_images = std::make_unique<ImageDispatcher>(m_imageTasks, *m_options, m_config, *m_imageView,
                                                  *postBox());
     m_imageCompletion = std::make_unique<ImageCompletion>(m_imageTasks, *m_images, *m_imageView);
@@ -86,7 +89,9 @@ std::int32_t MainWindow::AddImage(const fs::path& file) {
     ImageTask task{file.filename().string(), "", fs::absolute(file, error),
                    static_cast<std::int64_t>(size)};
     const std::int32_t id = m_imageTasks.Add(task);
-    wireNotifications(m_imageView->AddRow(id, task).row);
+    QWidget* row = m_imageView->AddRow(id, task).row;
+    wireNotifications(row);
+    NameForAccessibility(row);
     control(QStringLiteral("imageEmpty"))->hide();
     return id;
 }
@@ -127,9 +132,13 @@ std::int32_t MainWindow::AddVideo(const fs::path& file) {
     if (error) return -1;
     VideoTask task{file.filename().string(), "", fs::absolute(file, error).string(),
                    static_cast<std::int64_t>(size)};
-    const double duration = GetMediaDuration(file);
     const std::int32_t id = m_videoModel.Add(task);
-    wireNotifications(m_videoView->AddRow(id, task, duration).row);
+    const TaskRow& row = m_videoView->AddRow(id, task, 0);
+    // Probed on its own thread, so adding many files keeps the window responsive.
+    ui::SetText(row.duration, QString());
+    m_durations->Ask(id, task.fullPath);
+    wireNotifications(row.row);
+    NameForAccessibility(row.row);
     // The large "add files" hint gives way to the list once it has rows.
     control(QStringLiteral("videoEmpty"))->hide();
     return id;
@@ -170,8 +179,15 @@ void MainWindow::OpenFeedback() {
     dialog.runModal();
 }
 
+MediaKind MainWindow::shownKind() const {
+    return ui::CurrentIndex(control(QStringLiteral("main-tab"))) == 1 ? MediaKind::Image
+                                                                       : MediaKind::Video;
+}
+
 void MainWindow::notify(const ui::Notification& n) {
+    if (m_binding && m_binding->Handle(n)) return;
     if (n.type != ui::kClick || !n.sender) return;
+    if (m_adding->HandleClick(n.senderName)) return;
     if (n.senderName == QStringLiteral("compressBtn")) {
         CompressVideo(ui::Tag(n.sender));
     } else if (n.senderName == QStringLiteral("all-compress")) {
@@ -186,6 +202,14 @@ void MainWindow::notify(const ui::Notification& n) {
 }
 
 int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& handled) {
+    if (DispatchParameterMessage(static_cast<MessageId>(number), payload, m_videoModel,
+                                 *m_videoView)) {
+        return 1;
+    }
+    if (number == static_cast<int>(MessageId::MenuQuit)) {
+        close();
+        return 0;
+    }
     if (number == static_cast<int>(MessageId::MenuUpgrade)) {
         StartUpgradeCheck(/*quiet=*/false);
         return 0;
@@ -210,7 +234,7 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
 void MainWindow::onFinalMessage() { StopWorkers(); }
 
 void MainWindow::StopWorkers() {
-    if (m_options) m_options->Close();
+    if (m_durations) m_durations->Stop();
     if (m_videoWorker) m_videoWorker->Stop();
     if (m_images) m_images->Stop();
 }

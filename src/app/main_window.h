@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/media_kinds.h"
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
 #include "dialogs/dialog_environment.h"
@@ -24,7 +25,10 @@ class UpgradeCheckRunner;
 namespace app {
 
 class DesktopOptions;
+class DurationProbe;
+class FileAdding;
 class ImageListView;
+class OptionBinding;
 class VideoListView;
 
 // The program's main window: the option panels, the video list and the
@@ -61,6 +65,11 @@ class MainWindow : public ui::WindowBase {
     // Boxes, desktop and network settings of the upgrade and feedback dialogs.
     dialogs::DialogEnvironment& dialogEnvironment() { return m_dialogEnvironment; }
 
+    // The chooser buttons, drops, the command line and later starts add through it.
+    FileAdding& adding() { return *m_adding; }
+    // The media kind of the page shown.
+    MediaKind shownKind() const;
+
     VideoTaskModel& videoModel() { return m_videoModel; }
     VideoListView& videoView() { return *m_videoView; }
     ImageTaskList& imageTasks() { return m_imageTasks; }
@@ -88,6 +97,9 @@ class MainWindow : public ui::WindowBase {
     VideoTaskModel m_videoModel{m_ids};
     ImageTaskList m_imageTasks{m_ids};
     std::unique_ptr<DesktopOptions> m_options;
+    std::unique_ptr<OptionBinding> m_binding;
+    std::unique_ptr<FileAdding> m_adding;
+    std::unique_ptr<DurationProbe> m_durations;
     std::unique_ptr<VideoListView> m_videoView;
     std::unique_ptr<VideoCompletion> m_videoCompletion;
     dialogs::DialogEnvironment m_dialogEnvironment = dialogs::DialogEnvironment::Default();

@@ -86,8 +86,8 @@ int main(int argc, char* argv[]) {
     imageView.ShowFinished(images[2], Measured("/out/scan.bmp", 888 << 10, 52 << 10));
     imageView.ShowFinished(images[3], Measured("/out/party.gif", 63 << 10, 66 << 10));
     imageView.ShowFailed(images[4], "broken.png: not a JPEG, PNG, BMP or GIF image");
+    // The tab button switches the page, as a click does.
     brisklo::ui::SetChecked(window.control(QStringLiteral("compress-image")), true);
-    brisklo::ui::SetCurrentIndex(window.control(QStringLiteral("main-tab")), 1);
     QTest::qWait(500);
     return window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }

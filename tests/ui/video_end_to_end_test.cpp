@@ -53,7 +53,8 @@ TEST_F(VideoEndToEndTest, QueuedClipsRunOneAfterAnotherAndRowsShowEachState) {
     const auto idC = window.AddVideo(c);
     ASSERT_EQ(window.videoView().RowCount(), 3);
     QWidget* rowA = window.videoView().Row(idA);
-    EXPECT_EQ(Sub(rowA, "durationLabel"), QStringLiteral("00:00:01"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Sub(rowA, "durationLabel") == QStringLiteral("00:00:01"); }, 10000));
     EXPECT_EQ(Sub(rowA, "fileSizeLabel"), QString::fromStdString(FormatFileSize(fs::file_size(a))));
 
     testing::internal::CaptureStdout();

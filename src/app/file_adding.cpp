@@ -1,0 +1,121 @@
+#include "app/file_adding.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "core/folder_listing.h"
+
+namespace brisklo::app {
+namespace fs = std::filesystem;
+
+FileAdding::FileAdding(MainWindow& window) : m_window(window) {}
+
+namespace {
+
+// Time the UI thread spends adding rows before it handles its other events.
+constexpr int kSliceMilliseconds = 30;
+
+}  // namespace
+
+void FileAdding::ChooseFiles(MediaKind kind) {
+    for (fs::path& file : m_choosers->ChooseFiles(&m_window, kind)) Queue(std::move(file), kind);
+    AddSlice();
+}
+
+void FileAdding::ChooseFolder(MediaKind kind) {
+    const auto folder = m_choosers->ChooseFolder(&m_window, kind);
+    if (!folder) return;
+    AddFolder(*folder, kind);
+    AddSlice();
+}
+
+bool FileAdding::HandleClick(const QString& name) {
+    struct Action {
+        const char* name;
+        MediaKind kind;
+        bool folder;
+    };
+    static constexpr Action kActions[] = {
+        {"add-video-file", MediaKind::Video, false},
+        {"add-video-file-info", MediaKind::Video, false},
+        {"add-image-file", MediaKind::Image, false},
+        {"add-image-file-info", MediaKind::Image, false},
+        {"add-video-dir", MediaKind::Video, true},
+        {"add-video-dir-info", MediaKind::Video, true},
+        {"add-image-dir", MediaKind::Image, true},
+        {"add-image-dir-info", MediaKind::Image, true},
+    };
+    for (const Action& action : kActions) {
+        if (name != QLatin1String(action.name)) continue;
+        if (action.folder) {
+            ChooseFolder(action.kind);
+        } else {
+            ChooseFiles(action.kind);
+        }
+        return true;
+    }
+    return false;
+}
+
+void FileAdding::AddPaths(const std::vector<fs::path>& paths, MediaKind fallback) {
+    for (const fs::path& path : paths) {
+        std::error_code error;
+        if (fs::is_directory(path, error)) {
+            AddFolder(path, MediaKind::Video);
+            AddFolder(path, MediaKind::Image);
+            continue;
+        }
+        const MediaKind kind = KindByExtension(path.filename().string());
+        Queue(path, kind == MediaKind::Unknown ? fallback : kind);
+    }
+    AddSlice();
+}
+
+void FileAdding::AddFolder(const fs::path& folder, MediaKind kind) {
+    std::error_code error;
+    for (fs::path& file : ListMediaFiles(folder, kind, error)) Queue(std::move(file), kind);
+    if (error) {
+        std::fprintf(stderr, "brisklo: cannot list the folder %s: %s\n", folder.c_str(),
+                     error.message().c_str());
+    }
+}
+
+void FileAdding::Queue(fs::path file, MediaKind kind) {
+    m_waiting.emplace_back(std::move(file), kind);
+}
+
+void FileAdding::AddSlice() {
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_waiting.empty() && slice.elapsed() < kSliceMilliseconds) {
+        const auto [file, kind] = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        AddFile(file, kind);
+    }
+    if (m_waiting.empty() || m_sliceScheduled) return;
+    m_sliceScheduled = true;
+    QTimer::singleShot(0, &m_window, [this] {
+        m_sliceScheduled = false;
+        AddSlice();
+    });
+}
+
+void FileAdding::AddFile(const fs::path& file, MediaKind kind) {
+    const bool added =
+        (kind == MediaKind::Image ? m_window.AddImage(file) : m_window.AddVideo(file)) >= 0;
+    if (added) return;
+    std::error_code error;
+    (void)fs::file_size(file, error);
+    std::fprintf(stderr, "brisklo: cannot read %s: %s\n", file.c_str(),
+                 error ? error.message().c_str() : "not a readable file");
+}
+
+std::vector<fs::path> ToPaths(const QStringList& list) {
+    std::vector<fs::path> paths;
+    for (const QString& item : list) paths.emplace_back(item.toStdString());
+    return paths;
+}
+
+}  // namespace brisklo::app

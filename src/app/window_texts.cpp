@@ -1,0 +1,49 @@
+#include "app/window_texts.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace brisklo::app::window_text {
+namespace {
+
+QString Translated(const char* source) { return QCoreApplication::translate("MainWindow", source); }
+
+// "*.mp4 *.MP4 ...": the file systems here tell case apart, so a pattern per spelling.
+template <std::size_t N>
+QString Patterns(const std::array<std::string_view, N>& extensions) {
+    QStringList patterns;
+    for (const std::string_view extension : extensions) {
+        const QString lower = QString::fromLatin1(extension.data(), extension.size());
+        patterns << QStringLiteral("*.") + lower << QStringLiteral("*.") + lower.toUpper();
+    }
+    return patterns.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+QString Title() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "BRK视频压缩")); }
+
+QString FileFilter(MediaKind kind) {
+    // The dialog hides the last parenthesised part, the patterns it really uses,
+    // and shows the description with its own list of extensions.
+    if (kind == MediaKind::Image) {
+        return Translated(
+                   QT_TRANSLATE_NOOP("MainWindow", "支持图片格式(*.bmp;*.jpg;*.png;*.gif)")) +
+               QStringLiteral(" (") + Patterns(kImageExtensions) + QStringLiteral(")");
+    }
+    return Translated(QT_TRANSLATE_NOOP(
+               "MainWindow",
+               "视频文件(*.mp4;*.flv;*.wmv;*.avi;*.mov;*.mkv;*.m4v;*.f4v;*.ts;*.mts;*.rm;*.rmvb;"
+               "*.m3u8;*.webm;*.mpg;*.mpeg;*.asf;*.dat;*.3gp;*.3g2;*.vob;*.ogv;*.divx;*.mxf)")) +
+           QStringLiteral(" (") + Patterns(kVideoExtensions) + QStringLiteral(")");
+}
+
+QString FolderChooserTitle(MediaKind kind) {
+    return kind == MediaKind::Image
+               ? Translated(QT_TRANSLATE_NOOP("MainWindow", "选择图片存放目录"))
+               : Translated(QT_TRANSLATE_NOOP("MainWindow", "选择视频存放目录"));
+}
+
+QString MoreButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "更多")); }
+
+}  // namespace brisklo::app::window_text

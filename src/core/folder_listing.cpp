@@ -1,0 +1,25 @@
+#include "core/folder_listing.h"
+
+#include <algorithm>
+
+namespace brisklo {
+namespace fs = std::filesystem;
+
+std::vector<fs::path> ListMediaFiles(const fs::path& folder, MediaKind kind,
+                                     std::error_code& error) {
+    std::vector<fs::path> files;
+    error.clear();
+    fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const fs::path& path = it->path();
+        if (KindByExtension(path.filename().string()) != kind) continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        files.push_back(path);
+    }
+    // The directory's own order is arbitrary; people expect the names in order.
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace brisklo

@@ -1,0 +1,374 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QComboBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QSlider>
+#include <QTest>
+#include <QUrl>
+#include <csignal>
+
+#include "app/file_adding.h"
+#include "app/image_list_view.h"
+#include "app/single_instance.h"
+#include "app/video_list_view.h"
+#include "core/config_store.h"
+#include "core/file_utils.h"
+#include "row_test_support.h"
+#include "test_support.h"
+#include "ui/controls.h"
+#include "video/encoder_locator.h"
+
+namespace brisklo::app {
+namespace {
+namespace fs = std::filesystem;
+using test::Sub;
+using test::SubControl;
+using test::TempDir;
+
+// Answers the choosers as a user would, one answer per opening.
+class AnsweringChoosers : public FileChoosers {
+  public:
+    std::vector<fs::path> files;
+    std::optional<fs::path> folder;
+    std::vector<MediaKind> asked;
+    std::vector<fs::path> ChooseFiles(QWidget*, MediaKind kind) override {
+        asked.push_back(kind);
+        return files;
+    }
+    std::optional<fs::path> ChooseFolder(QWidget*, MediaKind kind) override {
+        asked.push_back(kind);
+        return folder;
+    }
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(config.Set(Setting::OutputDir, out.string()));
+        // Start-up's upgrade check is not the main window's; it stays off the network.
+        ASSERT_TRUE(config.Set(Setting::ServiceUrl, "http://127.0.0.1:9"));
+    }
+
+    std::unique_ptr<MainWindow> Open() {
+        auto window = std::make_unique<MainWindow>(config, FindEncoder());
+        window->create();
+        auto answering = std::make_unique<AnsweringChoosers>();
+        choosers = answering.get();
+        window->adding().SetChoosers(std::move(answering));
+        return window;
+    }
+
+    static bool Checked(const MainWindow& w, const char* name) {
+        return ui::IsChecked(w.control(QString::fromLatin1(name)));
+    }
+    static void Click(const MainWindow& w, const char* name) {
+        w.control<QAbstractButton>(QString::fromLatin1(name))->click();
+    }
+    // A user's choice in a combo: the index changes and the combo says it was chosen.
+    static void Choose(const MainWindow& w, const char* name, int index) {
+        auto* combo = w.control<QComboBox>(QString::fromLatin1(name));
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    // Rows are added a slice at a time between events: waits for the last.
+    static bool Added(MainWindow& w) {
+        return QTest::qWaitFor([&] { return !w.adding().Busy(); }, 10000);
+    }
+    int Stored(Setting setting) const { return config.Get(setting); }
+
+    TempDir dir;
+    fs::path out = dir / "out";
+    ConfigStore config{dir / "configure.ini"};
+    AnsweringChoosers* choosers = nullptr;
+};
+
+TEST_F(MainWindowTest, OptionsLoadFromTheSettingsAndAreWrittenTheMomentTheyChange) {
+    {
+        // A first start: the stored defaults (0) select the first option of each group.
+        auto w = Open();
+        EXPECT_TRUE(Checked(*w, "compress-type-general"));
+        EXPECT_TRUE(Checked(*w, "radio-mp4"));
+        EXPECT_TRUE(Checked(*w, "image-compress-type-general"));
+        EXPECT_TRUE(Checked(*w, "image-format-original"));
+        EXPECT_FALSE(Checked(*w, "image-define-param"));
+        EXPECT_FALSE(Checked(*w, "gif-define-param"));
+        EXPECT_EQ(ui::CurrentIndex(w->control(QStringLiteral("video-ratio"))), 0);
+
+        Click(*w, "compress-type-deep");
+        EXPECT_EQ(Stored(Setting::CompressType), 1);
+        Click(*w, "radio-mkv");
+        EXPECT_EQ(Stored(Setting::VideoType), 3);
+        Choose(*w, "video-ratio", 3);
+        EXPECT_EQ(Stored(Setting::VideoRatioIndex), 3);
+        EXPECT_EQ(Stored(Setting::VideoRatioWidth), 1024);
+        EXPECT_EQ(Stored(Setting::VideoRatioHeight), 600);
+        Click(*w, "image-compress-type-limit");
+        Click(*w, "image-format-jpg");
+        Click(*w, "gif-define-param");
+        Choose(*w, "gif-drop-frame", 4);
+        Choose(*w, "image-ratio", 5);
+        EXPECT_EQ(Stored(Setting::ImageCompressType), 2);
+        EXPECT_EQ(Stored(Setting::ImageType), 1);
+        EXPECT_EQ(Stored(Setting::GifDefineParam), 1);
+        EXPECT_EQ(Stored(Setting::GifDropFrameIndex), 4);
+        EXPECT_EQ(Stored(Setting::ImageRatioIndex), 5);
+        Click(*w, "gif-define-param");
+        EXPECT_EQ(Stored(Setting::GifDefineParam), 0);
+    }
+    {
+        // The next start shows what was chosen.
+        auto w = Open();
+        EXPECT_TRUE(Checked(*w, "compress-type-deep"));
+        EXPECT_FALSE(Checked(*w, "compress-type-general"));
+        EXPECT_TRUE(Checked(*w, "radio-mkv"));
+        EXPECT_EQ(ui::CurrentIndex(w->control(QStringLiteral("video-ratio"))), 3);
+        EXPECT_TRUE(Checked(*w, "image-compress-type-limit"));
+        EXPECT_TRUE(Checked(*w, "image-format-jpg"));
+        EXPECT_FALSE(Checked(*w, "gif-define-param"));
+        EXPECT_EQ(ui::CurrentIndex(w->control(QStringLiteral("gif-drop-frame"))), 4);
+        EXPECT_EQ(ui::CurrentIndex(w->control(QStringLiteral("image-ratio"))), 5);
+    }
+    // Values out of range, as another copy of the file may hold them, select nothing.
+    ASSERT_TRUE(config.Set(Setting::CompressType, 7));
+    ASSERT_TRUE(config.Set(Setting::VideoType, -1));
+    ASSERT_TRUE(config.Set(Setting::ImageType, 2));
+    ASSERT_TRUE(config.Set(Setting::VideoRatioIndex, 13));
+    auto w = Open();
+    for (const char* name :
+         {"compress-type-general", "compress-type-deep", "compress-type-limit", "radio-mp4",
+          "radio-flv", "radio-mov", "radio-mkv", "image-format-original", "image-format-jpg"}) {
+        EXPECT_FALSE(Checked(*w, name)) << name;
+    }
+    EXPECT_EQ(ui::CurrentIndex(w->control(QStringLiteral("video-ratio"))), -1);
+    // Loading wrote nothing back.
+    EXPECT_EQ(Stored(Setting::CompressType), 7);
+}
+
+TEST_F(MainWindowTest, SliderLabelTabButtonsKeysAndAccessibleNames) {
+    auto w = Open();
+    auto* slider = w->control<QSlider>(QStringLiteral("video-compress-slider"));
+    const auto label = [&] { return ui::Text(w->control(QStringLiteral("video-compress-label"))); };
+    slider->setRange(0, 51);
+    slider->setValue(28);  // 28 / 51 = 54.9 %
+    EXPECT_EQ(label(), QStringLiteral("54%"));
+    slider->setValue(51);
+    EXPECT_EQ(label(), QStringLiteral("100%"));
+    slider->setRange(18, 51);
+    slider->setValue(18);
+    EXPECT_EQ(label(), QStringLiteral("0%"));
+
+    QWidget* tab = w->control(QStringLiteral("main-tab"));
+    Click(*w, "compress-image");
+    EXPECT_EQ(ui::CurrentIndex(tab), 1);
+    Click(*w, "compress-video");
+    EXPECT_EQ(ui::CurrentIndex(tab), 0);
+
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(ui::CurrentIndex(tab), 1);
+    EXPECT_TRUE(Checked(*w, "compress-image"));
+    // Ctrl+O opens the file chooser of the page shown.
+    QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(w.get(), Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(ui::CurrentIndex(tab), 0);
+    QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(choosers->asked, (std::vector<MediaKind>{MediaKind::Image, MediaKind::Video}));
+
+    const fs::path clip = test::MakeClip(dir / "a.mp4", 1.0);
+    QWidget* row = w->videoView().Row(w->AddVideo(clip));
+    EXPECT_EQ(SubControl(row, "videoMenuBtn")->accessibleName(), QStringLiteral("更多"));
+    QAccessibleInterface* add =
+        QAccessible::queryAccessibleInterface(w->control(QStringLiteral("add-video-file")));
+    EXPECT_EQ(add->text(QAccessible::Name), QStringLiteral("添加文件"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("BRK视频压缩"));
+}
+
+TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {
+    auto w = Open();
+    // Three files in the dialog's order get consecutive ids, checked.
+    for (const char* name : {"c.mp4", "a.mp4", "b.mp4"}) {
+        choosers->files.push_back(test::MakeClip(dir / name, 1.0));
+    }
+    Click(*w, "add-video-file");
+    ASSERT_TRUE(Added(*w));
+    ASSERT_EQ(w->videoView().RowCount(), 3);
+    std::int32_t firstId = ui::Tag(w->videoView().RowAt(0));
+    for (int i = 0; i < 3; ++i) {
+        QWidget* row = w->videoView().RowAt(i);
+        EXPECT_EQ(ui::Tag(row), firstId + i);
+        EXPECT_EQ(row->objectName(), QStringLiteral("item-%1").arg(firstId + i));
+        EXPECT_EQ(Sub(row, "fileNameLabel"),
+                  QString::fromStdString(choosers->files[i].filename().string()));
+        EXPECT_TRUE(ui::IsChecked(SubControl(row, "videocheckBox")));
+    }
+    // Durations come from a thread of their own.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Sub(w->videoView().RowAt(2), "durationLabel") == QStringLiteral("00:00:01"); },
+        10000));
+    EXPECT_TRUE(w->control(QStringLiteral("videoEmpty"))->isHidden());
+
+    // A folder adds its files of the kind whose extension is all lower or all upper case.
+    const fs::path folder = dir / "folder";
+    fs::create_directories(folder / "sub.mp4");
+    for (const char* name : {"a.MP4", "b.Mp4", "c.mkv", "readme.txt"})
+        test::WriteFile(folder / name, "x");
+    test::WriteFile(folder / "sub.mp4" / "inner.mp4", "x");
+    choosers->folder = folder;
+    Click(*w, "add-video-dir");
+    ASSERT_TRUE(Added(*w));
+    ASSERT_EQ(w->videoView().RowCount(), 5);
+    EXPECT_EQ(Sub(w->videoView().RowAt(3), "fileNameLabel"), QStringLiteral("a.MP4"));
+    EXPECT_EQ(Sub(w->videoView().RowAt(4), "fileNameLabel"), QStringLiteral("c.mkv"));
+    choosers->folder.reset();
+    Click(*w, "add-video-dir");  // cancelled
+    EXPECT_EQ(w->videoView().RowCount(), 5);
+
+    // An image added next takes the next id of the one counter.
+    const fs::path picture = test::MakePicture(dir / "p.png", "32x24");
+    choosers->files = {picture};
+    Click(*w, "add-image-file");
+    ASSERT_TRUE(Added(*w));
+    ASSERT_EQ(w->imageView().RowCount(), 1);
+    EXPECT_EQ(ui::Tag(w->imageView().RowAt(0)), firstId + 5);
+
+    // A 5,000,000,000-byte file shows its true size (sparse: no disk is used).
+    const fs::path huge = dir / "huge.mp4";
+    test::WriteFile(huge, "");
+    fs::resize_file(huge, 5'000'000'000);
+    choosers->files = {huge};
+    Click(*w, "add-video-file-info");
+    ASSERT_TRUE(Added(*w));
+    EXPECT_EQ(Sub(w->videoView().RowAt(5), "fileSizeLabel"), QStringLiteral("4.66G"));
+
+    // A drop of a folder and a picture on the video page: each file to its own list.
+    const fs::path mixed = dir / "mixed";
+    fs::create_directories(mixed);
+    test::WriteFile(mixed / "x.avi", "x");
+    test::MakePicture(mixed / "y.jpg", "32x24");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(mixed.string())),
+                  QUrl::fromLocalFile(QString::fromStdString(picture.string()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    ASSERT_TRUE(Added(*w));
+    ASSERT_EQ(w->videoView().RowCount(), 7);
+    EXPECT_EQ(Sub(w->videoView().RowAt(6), "fileNameLabel"), QStringLiteral("x.avi"));
+    ASSERT_EQ(w->imageView().RowCount(), 3);
+    EXPECT_EQ(Sub(w->imageView().RowAt(1), "fileNameLabel"), QStringLiteral("y.jpg"));
+    EXPECT_EQ(Sub(w->imageView().RowAt(2), "fileNameLabel"), QStringLiteral("p.png"));
+}
+
+TEST_F(MainWindowTest, TheEncodeUsesTheOptionsTheWindowShows) {
+    // The file says MKV at 1024 x 600; the window shows it, then the user picks MOV
+    // at 320 x 240.
+    ASSERT_TRUE(config.Set(Setting::VideoType, 3));
+    ASSERT_TRUE(config.Set(Setting::VideoRatioIndex, 3));
+    ASSERT_TRUE(config.Set(Setting::VideoRatioWidth, 1024));
+    ASSERT_TRUE(config.Set(Setting::VideoRatioHeight, 600));
+    auto w = Open();
+    EXPECT_TRUE(Checked(*w, "radio-mkv"));
+    Click(*w, "radio-mov");
+    Choose(*w, "video-ratio", 12);
+    const auto id = w->AddVideo(test::MakeClip(dir / "clip.mp4", 1.0));
+    w->CompressVideo(id);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return w->videoModel().OutputPath(id).has_value() &&
+                   w->videoModel().queue().RunningIds().empty();
+        },
+        60000));
+    const fs::path output = w->videoModel().OutputPath(id).value();
+    EXPECT_EQ(output.extension(), ".mov");
+    std::string size;
+    ASSERT_EQ(test::RunProgram({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                                "stream=width,height", "-of", "csv=p=0", output.string()},
+                               &size),
+              0);
+    EXPECT_EQ(size.substr(0, size.find_first_of("\r\n")), "320,240");
+}
+
+TEST_F(MainWindowTest, ParameterMessagesKeepOneRecordPerTask) {
+    auto w = Open();
+    const auto id = w->AddVideo(test::MakeClip(dir / "a.mp4", 1.0));
+    QWidget* flag = SubControl(w->videoView().Row(id), "paramFlag");
+    TaskParam param;
+    param.taskId = id;
+    testing::internal::CaptureStdout();
+    w->post(static_cast<int>(MessageId::ParametersSaved), param);
+    param.videoType = 3;
+    w->post(static_cast<int>(MessageId::ParametersSaved), param);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return w->videoModel().ParameterCount() == 1 && !flag->isHidden(); }));
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(log, "paramList.size: 1\nparamList.size: 1\n");
+    EXPECT_EQ(w->videoModel().FindParameters(id)->videoType, 3);
+    w->post(static_cast<int>(MessageId::ParametersRemoved), id);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return w->videoModel().ParameterCount() == 0 && flag->isHidden(); }));
+}
+
+// The real program started a second time hands its arguments to the first copy
+// and ends; a lock left by a killed copy does not block the next start.
+TEST_F(MainWindowTest, SecondStartHandsOverAndAKilledCopyLeavesNoBlockingLock) {
+    const fs::path runtime = dir / "runtime";
+    fs::create_directories(runtime);
+    ::chmod(runtime.c_str(), 0700);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.string()));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((dir / "data").string()));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    test::WriteFile(dir / "data" / "Brisklo" / "Config" / "configure.ini",
+                    "[global]\nservice-url=http://127.0.0.1:9\n");
+    const QString program = QStringLiteral(BRISKLO_APP_PATH);
+
+    {
+        // A first copy killed outright.
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(program, {});
+        ASSERT_TRUE(first.waitForStarted());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return fs::exists(runtime / "BriskloProcessMutex.socket"); }, 20000));
+        ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
+        ASSERT_TRUE(first.waitForFinished());
+    }
+    SingleInstance instance(QString::fromStdString(runtime.string()));
+    ASSERT_TRUE(instance.Acquire());
+
+    auto w = Open();
+    QObject::connect(&instance, &SingleInstance::Activated, w.get(), [&](const QStringList& list) {
+        w->adding().AddPaths(ToPaths(list), MediaKind::Video);
+        BringToFront(w.get());
+    });
+    const fs::path folder = dir / "given";
+    fs::create_directories(folder);
+    test::MakePicture(folder / "z.png", "32x24");
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+    second.start(program, {QStringLiteral("given")});  // relative to its own folder
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->imageView().RowCount() == 1; }, 5000));
+    EXPECT_EQ(Sub(w->imageView().RowAt(0), "fileNameLabel"), QStringLiteral("z.png"));
+    EXPECT_TRUE(w->isVisible());
+    // Still the one copy: another instance object cannot take the lock.
+    SingleInstance other(QString::fromStdString(runtime.string()));
+    EXPECT_FALSE(other.Acquire());
+}
+
+}  // namespace
+}  // namespace brisklo::app
