@@ -46,6 +46,8 @@ void ImageListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     ui::SetText(row->progressLabel, row_text::ImageDoneProgress());
     ui::SetText(row->compressButton, row_text::DoneButton());
     ShowSizeAndSaving(*row, outcome);
+    // Done: compress-all passes it by until its box is ticked again.
+    ui::SetChecked(row->checkBox, false);
 }
 
 void ImageListView::ShowFailed(std::int32_t taskId, const std::string& reason) {

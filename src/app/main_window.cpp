@@ -3,10 +3,15 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <system_error>
+#include <utility>
 
+#include "app/action_texts.h"
+#include "app/close_policy.h"
 #include "app/desktop_options.h"
 #include "app/image_list_view.h"
+#include "app/row_actions.h"
 #include "app/row_texts.h"
+#include "app/tray_icon.h"
 #include "app/video_list_view.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
@@ -61,6 +66,8 @@ void MainWindow::initWindow() {
                                                  *postBox());
     m_imageCompletion = std::make_unique<ImageCompletion>(m_imageTasks, *m_images, *m_imageView);
     if (!m_images->Start()) LogLine("cannot start the image dispatcher\n");
+    m_rowActions = std::make_unique<RowActions>(*this, m_config);
+    m_tray = std::make_unique<TrayIcon>(*this);
 }
 
 CustomSizeFields MainWindow::ReadSizeFields() const {
@@ -142,6 +149,10 @@ void MainWindow::CompressVideo(std::int32_t taskId) {
 }
 
 void MainWindow::CompressAllVideos() {
+    if (m_videoView->RowCount() == 0) {
+        ShowNotice(action_text::NoVideosNotice());
+        return;
+    }
     std::vector<std::int32_t> ids;
     for (const std::int32_t id : m_videoView->CheckedIds()) {
         if (m_videoModel.queue().IsQueued(id)) continue;
@@ -149,6 +160,10 @@ void MainWindow::CompressAllVideos() {
         ids.push_back(id);
     }
     m_videoModel.EnqueueAll(ids);
+}
+
+bool MainWindow::StopVideo(std::int32_t taskId) {
+    return m_videoWorker && m_videoWorker->StopTask(taskId);
 }
 
 void MainWindow::StartUpgradeCheck(bool quiet) {
@@ -171,6 +186,7 @@ void MainWindow::OpenFeedback() {
 }
 
 void MainWindow::notify(const ui::Notification& n) {
+    if (m_rowActions && m_rowActions->Notify(n)) return;
     if (n.type != ui::kClick || !n.sender) return;
     if (n.senderName == QStringLiteral("compressBtn")) {
         CompressVideo(ui::Tag(n.sender));
@@ -190,6 +206,12 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
         StartUpgradeCheck(/*quiet=*/false);
         return 0;
     }
+    if (number == static_cast<int>(MessageId::MenuQuit)) {
+        m_quitFromMenu = true;
+        reject();
+        return 0;
+    }
+    if (m_rowActions && m_rowActions->Handle(static_cast<MessageId>(number), payload)) return 0;
     if (number == static_cast<int>(MessageId::CompressImageAgain)) {
         if (const auto* id = std::any_cast<std::int32_t>(&payload)) CompressImage(*id);
         return 0;
@@ -207,7 +229,29 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
     return ui::WindowBase::handleCustomMessage(number, payload, handled);
 }
 
-void MainWindow::onFinalMessage() { StopWorkers(); }
+void MainWindow::onFinalMessage() {
+    StopWorkers();
+    m_tray.reset();
+}
+
+bool MainWindow::onClose() {
+    CloseRequest request;
+    request.fromQuitItem = std::exchange(m_quitFromMenu, false);
+    request.windowCloseSetting = m_config.Get(Setting::WindowClose);
+    request.videoRunning = !m_videoModel.queue().RunningIds().empty();
+    const CloseAnswer answer = DecideClose(request, [this] {
+        try {
+            return dialogs::ShowMessageBox(this, action_text::QuitWhileEncoding()) != 0;
+        } catch (const ui::SkinError& error) {
+            // Without the question the user could never leave: quitting stops
+            // the encode cleanly.
+            LogLine("%s\n", error.what());
+            return true;
+        }
+    });
+    if (answer == CloseAnswer::Minimise) showMinimized();
+    return answer == CloseAnswer::Close;
+}
 
 void MainWindow::StopWorkers() {
     if (m_options) m_options->Close();

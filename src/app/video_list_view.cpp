@@ -65,6 +65,8 @@ void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     ui::SetValue(row->progressSlider, 100);
     ui::SetText(row->compressButton, row_text::DoneButton());
     ui::SetText(row->progressLabel, QStringLiteral("100%"));
+    // Done: compress-all passes it by until its box is ticked again.
+    ui::SetChecked(row->checkBox, false);
     ShowSizeAndSaving(*row, outcome);
     if (!outcome.warning.empty()) {
         // A success on part of the source says so wherever the pointer rests on the row.

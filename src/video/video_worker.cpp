@@ -40,6 +40,13 @@ void VideoWorker::Stop() {
     m_run.reset();
 }
 
+bool VideoWorker::StopTask(std::int32_t id) {
+    std::lock_guard lock(m_runMutex);
+    if (!m_run || m_runId != id || !m_model.queue().IsRunning(id)) return false;
+    m_run->Stop();
+    return true;
+}
+
 void VideoWorker::Run() {
     while (!m_stopping) {
         auto next = m_model.TakeNext();
@@ -83,6 +90,7 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
         return;
     }
     m_run = std::move(run).value();
+    m_runId = id;
 }
 
 }  // namespace brisklo
