@@ -16,6 +16,7 @@ QString DeleteRefusedNotice() {
 QString QuitWhileEncoding() {
     return Translated(QT_TRANSLATE_NOOP("MainWindow", "正在压缩中,确定要退出吗?"));
 }
+QString ClearFinished() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "清空已完成")); }
 QString TrayToolTip() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "BRK视频压缩")); }
 
 }  // namespace brisklo::app::action_text

@@ -9,6 +9,7 @@
 #include "app/close_policy.h"
 #include "app/desktop_options.h"
 #include "app/image_list_view.h"
+#include "app/output_folder_bar.h"
 #include "app/row_actions.h"
 #include "app/row_texts.h"
 #include "app/tray_icon.h"
@@ -67,6 +68,9 @@ void MainWindow::initWindow() {
     m_imageCompletion = std::make_unique<ImageCompletion>(m_imageTasks, *m_images, *m_imageView);
     if (!m_images->Start()) LogLine("cannot start the image dispatcher\n");
     m_rowActions = std::make_unique<RowActions>(*this, m_config);
+    m_rowActions->InstallListActions();
+    // The strip is a child of this window, which deletes it.
+    m_rowActions->SetOutputFolderBar(new OutputFolderBar(*this, m_config, *m_rowActions));
     m_tray = std::make_unique<TrayIcon>(*this);
 }
 

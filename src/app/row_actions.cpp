@@ -1,10 +1,15 @@
 #include "app/row_actions.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QShortcut>
 #include <QUrl>
 
 #include "app/action_texts.h"
+#include "app/finished_rows.h"
 #include "app/image_list_view.h"
 #include "app/main_window.h"
+#include "app/output_folder_bar.h"
 #include "app/row_menus.h"
 #include "app/tray_icon.h"
 #include "app/video_list_view.h"
@@ -207,6 +212,8 @@ void RowActions::OpenHelp() {
                                                 kMainHelpPagePath))));
 }
 
+void RowActions::SetOutputFolderBar(OutputFolderBar* bar) { m_outputBar = bar; }
+
 void RowActions::OpenSettings() {
     dialogs::SettingsDialog dialog(&m_window, m_config, m_window.dialogEnvironment(),
                                    m_chooseFolder);
@@ -217,6 +224,58 @@ void RowActions::OpenSettings() {
         return;
     }
     dialog.runModal();
+    if (m_outputBar) m_outputBar->Refresh();
+}
+
+void RowActions::InstallListActions() {
+    for (const bool video : {true, false}) {
+        QWidget* list = m_window.control(video ? QStringLiteral("videoList")
+                                               : QStringLiteral("image-list"));
+        auto* clear = new QAction(action_text::ClearFinished(), list);  // owned by the list
+        clear->setObjectName(video ? QStringLiteral("clear-finished")
+                                   : QStringLiteral("clear-image-finished"));
+        QObject::connect(clear, &QAction::triggered, list, [this, video] { ClearFinished(video); });
+        list->addAction(clear);
+        list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+    auto* remove = new QShortcut(QKeySequence::Delete, &m_window);  // owned by the window
+    QObject::connect(remove, &QShortcut::activated, &m_window, [this] { DeleteFocusedFinished(); });
+}
+
+void RowActions::ClearFinished(bool video) {
+    TaskListView& view = video ? static_cast<TaskListView&>(m_window.videoView())
+                               : static_cast<TaskListView&>(m_window.imageView());
+    std::vector<std::int32_t> finished;
+    for (int i = 0; i < view.RowCount(); ++i) {
+        QWidget* row = view.RowAt(i);
+        if (IsFinished(row)) finished.push_back(ui::Tag(row));
+    }
+    for (const std::int32_t id : finished) {
+        if (video) {
+            if (m_window.videoModel().Delete(id)) view.RemoveRow(id);
+        } else if (m_window.imageTasks().Remove(id)) {
+            view.RemoveRow(id);
+        }
+    }
+}
+
+std::optional<std::int32_t> RowActions::FocusedFinished(bool video) const {
+    const TaskListView& view = video ? static_cast<TaskListView&>(m_window.videoView())
+                                     : static_cast<TaskListView&>(m_window.imageView());
+    const QWidget* focus = QApplication::focusWidget();
+    for (int i = 0; focus && i < view.RowCount(); ++i) {
+        QWidget* row = view.RowAt(i);
+        if ((row == focus || row->isAncestorOf(focus)) && IsFinished(row)) return ui::Tag(row);
+    }
+    return std::nullopt;
+}
+
+void RowActions::DeleteFocusedFinished() {
+    if (const auto id = FocusedFinished(true)) {
+        DeleteVideo(*id);
+    } else if (const auto image = FocusedFinished(false)) {
+        DeleteImage(*image);
+    }
 }
 
 void RowActions::Notice(const QString& text) {

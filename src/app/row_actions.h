@@ -2,6 +2,7 @@
 
 #include <any>
 #include <cstdint>
+#include <optional>
 
 #include "core/messages.h"
 #include "dialogs/output_folder_choice.h"
@@ -14,6 +15,7 @@ class ConfigStore;
 namespace brisklo::app {
 
 class MainWindow;
+class OutputFolderBar;
 
 // What the user does with the rows once they exist and with the tray menu:
 // check all, the row menus and their actions (parameters, open the output folder,
@@ -29,6 +31,16 @@ class RowActions {
 
     // The chooser the settings dialog asks for a new output folder.
     void SetFolderChooser(dialogs::FolderChooser choose) { m_chooseFolder = std::move(choose); }
+    const dialogs::FolderChooser& folderChooser() const { return m_chooseFolder; }
+
+    // Adds "清空已完成" to the lists' context menus and the Delete key.
+    void InstallListActions();
+    // The strip refreshed after the settings dialog closes.
+    void SetOutputFolderBar(OutputFolderBar* bar);
+    // Removes the rows whose task finished successfully (none that waits or runs).
+    void ClearFinished(bool video);
+    // The Delete key: removes the finished row that holds the keyboard focus.
+    void DeleteFocusedFinished();
 
     void CheckAll(bool video, bool checked);
     void OpenRowMenu(QWidget* menuButton, bool video);
@@ -43,11 +55,14 @@ class RowActions {
 
   private:
     void Notice(const QString& text);
+    // The task id of the finished row holding the focus in the list, or none.
+    std::optional<std::int32_t> FocusedFinished(bool video) const;
     void OpenFolder(const std::filesystem::path& folder);
 
     MainWindow& m_window;
     ConfigStore& m_config;
     dialogs::FolderChooser m_chooseFolder = dialogs::DesktopFolderChooser();
+    OutputFolderBar* m_outputBar = nullptr;
 };
 
 }  // namespace brisklo::app

@@ -51,6 +51,8 @@ class VideoWorker {
     std::mutex m_runMutex;  // guards m_run between the worker and Stop
     std::unique_ptr<EncodeRun> m_run;
     std::int32_t m_runId = -1;  // the task of m_run
+    // A task stopped after it was taken but before its encoder started.
+    std::int32_t m_stopBeforeStart = -1;
     std::thread m_thread;
 };
 
