@@ -1,5 +1,6 @@
 #include "app/image_list_view.h"
 
+#include "app/finished_rows.h"
 #include "app/row_texts.h"
 #include "image/image_task.h"
 #include "ui/controls.h"
@@ -19,6 +20,7 @@ void ImageListView::ShowWaiting(std::int32_t taskId) {
     const TaskRow* row = Find(taskId);
     if (!row) return;
     ui::SetMouseEnabled(row->compressButton, false);
+    MarkFinished(row->row, false);
     for (QWidget* emptied : {row->progressLabel, row->sizeLabel, row->savingLabel}) {
         ui::SetText(emptied, QString());
     }
@@ -46,6 +48,9 @@ void ImageListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     ui::SetText(row->progressLabel, row_text::ImageDoneProgress());
     ui::SetText(row->compressButton, row_text::DoneButton());
     ShowSizeAndSaving(*row, outcome);
+    // Done: compress-all passes it by until its box is ticked again.
+    ui::SetChecked(row->checkBox, false);
+    MarkFinished(row->row, true);
 }
 
 void ImageListView::ShowFailed(std::int32_t taskId, const std::string& reason) {

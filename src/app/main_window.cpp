@@ -1,16 +1,22 @@
 #include "app/main_window.h"
 
 #include <system_error>
+#include <utility>
 
+#include "app/action_texts.h"
+#include "app/close_policy.h"
 #include "app/desktop_options.h"
 #include "app/duration_probe.h"
 #include "app/file_adding.h"
 #include "app/file_drop.h"
 #include "app/image_list_view.h"
 #include "app/option_binding.h"
+#include "app/output_folder_bar.h"
 #include "app/parameter_messages.h"
+#include "app/row_actions.h"
 #include "app/row_texts.h"
 #include "app/shortcuts.h"
+#include "app/tray_icon.h"
 #include "app/video_list_view.h"
 #include "app/window_texts.h"
 #include "core/config_store.h"
@@ -64,6 +70,11 @@ void MainWindow::initWindow() {
                                                  *postBox());
     m_imageCompletion = std::make_unique<ImageCompletion>(m_imageTasks, *m_images, *m_imageView);
     if (!m_images->Start()) LogLine("cannot start the image dispatcher\n");
+    m_rowActions = std::make_unique<RowActions>(*this, m_config);
+    m_rowActions->InstallListActions();
+    // The strip is a child of this window, which deletes it.
+    m_rowActions->SetOutputFolderBar(new OutputFolderBar(*this, m_config, *m_rowActions));
+    m_tray = std::make_unique<TrayIcon>(*this);
 }
 
 CustomSizeFields MainWindow::ReadSizeFields() const {
@@ -151,6 +162,10 @@ void MainWindow::CompressVideo(std::int32_t taskId) {
 }
 
 void MainWindow::CompressAllVideos() {
+    if (m_videoView->RowCount() == 0) {
+        ShowNotice(action_text::NoVideosNotice());
+        return;
+    }
     std::vector<std::int32_t> ids;
     for (const std::int32_t id : m_videoView->CheckedIds()) {
         if (m_videoModel.queue().IsQueued(id)) continue;
@@ -158,6 +173,10 @@ void MainWindow::CompressAllVideos() {
         ids.push_back(id);
     }
     m_videoModel.EnqueueAll(ids);
+}
+
+bool MainWindow::StopVideo(std::int32_t taskId) {
+    return m_videoWorker && m_videoWorker->StopTask(taskId);
 }
 
 void MainWindow::StartUpgradeCheck(bool quiet) {
@@ -186,6 +205,7 @@ MediaKind MainWindow::shownKind() const {
 
 void MainWindow::notify(const ui::Notification& n) {
     if (m_binding && m_binding->Handle(n)) return;
+    if (m_rowActions && m_rowActions->Notify(n)) return;
     if (n.type != ui::kClick || !n.sender) return;
     if (m_adding->HandleClick(n.senderName)) return;
     if (n.senderName == QStringLiteral("compressBtn")) {
@@ -206,14 +226,16 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
                                  *m_videoView)) {
         return 1;
     }
-    if (number == static_cast<int>(MessageId::MenuQuit)) {
-        close();
-        return 0;
-    }
     if (number == static_cast<int>(MessageId::MenuUpgrade)) {
         StartUpgradeCheck(/*quiet=*/false);
         return 0;
     }
+    if (number == static_cast<int>(MessageId::MenuQuit)) {
+        m_quitFromMenu = true;
+        reject();
+        return 0;
+    }
+    if (m_rowActions && m_rowActions->Handle(static_cast<MessageId>(number), payload)) return 0;
     if (number == static_cast<int>(MessageId::CompressImageAgain)) {
         if (const auto* id = std::any_cast<std::int32_t>(&payload)) CompressImage(*id);
         return 0;
@@ -231,7 +253,29 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
     return ui::WindowBase::handleCustomMessage(number, payload, handled);
 }
 
-void MainWindow::onFinalMessage() { StopWorkers(); }
+void MainWindow::onFinalMessage() {
+    StopWorkers();
+    m_tray.reset();
+}
+
+bool MainWindow::onClose() {
+    CloseRequest request;
+    request.fromQuitItem = std::exchange(m_quitFromMenu, false);
+    request.windowCloseSetting = m_config.Get(Setting::WindowClose);
+    request.videoRunning = !m_videoModel.queue().RunningIds().empty();
+    const CloseAnswer answer = DecideClose(request, [this] {
+        try {
+            return dialogs::ShowMessageBox(this, action_text::QuitWhileEncoding()) != 0;
+        } catch (const ui::SkinError& error) {
+            // Without the question the user could never leave: quitting stops
+            // the encode cleanly.
+            LogLine("%s\n", error.what());
+            return true;
+        }
+    });
+    if (answer == CloseAnswer::Minimise) showMinimized();
+    return answer == CloseAnswer::Close;
+}
 
 void MainWindow::StopWorkers() {
     if (m_durations) m_durations->Stop();

@@ -29,6 +29,8 @@ class DurationProbe;
 class FileAdding;
 class ImageListView;
 class OptionBinding;
+class RowActions;
+class TrayIcon;
 class VideoListView;
 
 // The program's main window: the option panels, the video list and the
@@ -46,6 +48,8 @@ class MainWindow : public ui::WindowBase {
     void CompressVideo(std::int32_t taskId);
     // Queues every checked video row that is not waiting or running.
     void CompressAllVideos();
+    // Stops the task's running encode; false when it is not running.
+    bool StopVideo(std::int32_t taskId);
 
     // Adds an image row for the file; returns its task id, or -1 when the file
     // cannot be read.
@@ -74,6 +78,9 @@ class MainWindow : public ui::WindowBase {
     VideoListView& videoView() { return *m_videoView; }
     ImageTaskList& imageTasks() { return m_imageTasks; }
     ImageListView& imageView() { return *m_imageView; }
+    RowActions& rowActions() { return *m_rowActions; }
+    // Null when the desktop has no tray.
+    TrayIcon* trayIcon() { return m_tray.get(); }
 
   protected:
     QString skinFile() const override { return QStringLiteral("MainWindow.xml"); }
@@ -81,6 +88,7 @@ class MainWindow : public ui::WindowBase {
     void notify(const ui::Notification& notification) override;
     int handleCustomMessage(int number, const std::any& payload, bool& handled) override;
     void onFinalMessage() override;
+    bool onClose() override;
     bool closesOnEscape() const override { return false; }
 
   private:
@@ -107,6 +115,9 @@ class MainWindow : public ui::WindowBase {
     std::unique_ptr<ImageListView> m_imageView;
     std::unique_ptr<ImageDispatcher> m_images;
     std::unique_ptr<ImageCompletion> m_imageCompletion;
+    std::unique_ptr<RowActions> m_rowActions;
+    std::unique_ptr<TrayIcon> m_tray;
+    bool m_quitFromMenu = false;  // the next close request skips "window-close"
     std::unique_ptr<VideoWorker> m_videoWorker;  // last: stopped before what it uses goes
 };
 

@@ -1,5 +1,6 @@
 #include "app/video_list_view.h"
 
+#include "app/finished_rows.h"
 #include "app/row_texts.h"
 #include "core/video_task.h"
 #include "ui/controls.h"
@@ -24,7 +25,10 @@ const TaskRow& VideoListView::AddRow(std::int32_t taskId, const VideoTask& task,
 }
 
 void VideoListView::ShowWaiting(std::int32_t taskId) {
-    if (const TaskRow* row = Find(taskId)) ui::SetMouseEnabled(row->compressButton, false);
+    const TaskRow* row = Find(taskId);
+    if (!row) return;
+    ui::SetMouseEnabled(row->compressButton, false);
+    MarkFinished(row->row, false);
 }
 
 void VideoListView::ShowParameterFlag(std::int32_t taskId, bool visible) {
@@ -65,6 +69,9 @@ void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     ui::SetValue(row->progressSlider, 100);
     ui::SetText(row->compressButton, row_text::DoneButton());
     ui::SetText(row->progressLabel, QStringLiteral("100%"));
+    // Done: compress-all passes it by until its box is ticked again.
+    ui::SetChecked(row->checkBox, false);
+    MarkFinished(row->row, true);
     ShowSizeAndSaving(*row, outcome);
     if (!outcome.warning.empty()) {
         // A success on part of the source says so wherever the pointer rests on the row.

@@ -16,6 +16,8 @@ enum class MessageId : int {
     OpenImageFolder = 1228,
     CompressImageAgain = 1229,
     DeleteImage = 1230,
+    // Stops the running encode of a video row (its row menu).
+    StopVideo = 1231,
     MenuQuit = 1234,
     MenuHome = 1235,
     MenuHelp = 1236,

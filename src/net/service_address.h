@@ -14,6 +14,8 @@ inline constexpr std::string_view kUpgradeCheckPath = "/v2/upgrade_check";
 inline constexpr std::string_view kFeedbackPath = "/v2/feedback";
 // The help page, relative to the vendor's web site.
 inline constexpr std::string_view kHelpPagePath = "/help/audio";
+// The main window's help page.
+inline constexpr std::string_view kMainHelpPagePath = "/help";
 
 // base + path, with the slashes that end base dropped so "https://h/" and
 // "https://h" give the same address.

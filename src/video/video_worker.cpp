@@ -40,6 +40,17 @@ void VideoWorker::Stop() {
     m_run.reset();
 }
 
+bool VideoWorker::StopTask(std::int32_t id) {
+    std::lock_guard lock(m_runMutex);
+    if (!m_model.queue().IsRunning(id)) return false;
+    if (m_run && m_runId == id) {
+        m_run->Stop();
+    } else {
+        m_stopBeforeStart = id;  // taken, its encoder not started yet
+    }
+    return true;
+}
+
 void VideoWorker::Run() {
     while (!m_stopping) {
         auto next = m_model.TakeNext();
@@ -68,9 +79,13 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     m_model.RecordOutput(id, output.string());
 
     std::lock_guard lock(m_runMutex);
-    if (m_stopping) {
+    if (m_stopping || m_stopBeforeStart == id) {
         std::error_code error;
         fs::remove(output, error);
+        if (!m_stopping) {
+            m_stopBeforeStart = -1;
+            m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, "the encode was stopped"});
+        }
         return;
     }
     const std::chrono::seconds stallTimeout(m_config.GetValid(Setting::EncoderStallSeconds));
@@ -83,6 +98,7 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
         return;
     }
     m_run = std::move(run).value();
+    m_runId = id;
 }
 
 }  // namespace brisklo

@@ -33,6 +33,9 @@ class VideoWorker {
     void Start();
     // Stops the running encode (its output is removed) and ends the thread.
     void Stop();
+    // Stops the encode of task id when it is the one running: it ends as failed,
+    // its output removed, and the queue goes on. False when it is not running.
+    bool StopTask(std::int32_t id);
 
   private:
     void Run();
@@ -47,6 +50,9 @@ class VideoWorker {
     std::atomic<bool> m_stopping{false};
     std::mutex m_runMutex;  // guards m_run between the worker and Stop
     std::unique_ptr<EncodeRun> m_run;
+    std::int32_t m_runId = -1;  // the task of m_run
+    // A task stopped after it was taken but before its encoder started.
+    std::int32_t m_stopBeforeStart = -1;
     std::thread m_thread;
 };
 

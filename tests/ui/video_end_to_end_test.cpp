@@ -10,6 +10,7 @@
 #include "core/config_store.h"
 #include "core/file_utils.h"
 #include "core/saving.h"
+#include "dialogs/message_boxes.h"
 #include "row_test_support.h"
 #include "test_support.h"
 #include "ui/controls.h"
@@ -179,7 +180,10 @@ TEST_F(VideoEndToEndTest, ClosingDuringAnEncodeStopsItAndRemovesTheOutput) {
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return fs::exists(out / "long.mp4") && fs::file_size(out / "long.mp4") > 0; },
             20000));
+        // Closing while a video encodes asks first; the user confirms.
+        dialogs::ScriptedBoxAnswers confirm({1});
         closing.close();
+        EXPECT_EQ(confirm.texts().size(), 1);
     }
     EXPECT_FALSE(fs::exists(out / "long.mp4"));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));

@@ -1,0 +1,347 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/image_list_view.h"
+#include "app/main_window.h"
+#include "app/menu_placement.h"
+#include "app/row_actions.h"
+#include "app/row_menus.h"
+#include "app/video_list_view.h"
+#include "core/config_store.h"
+#include "core/messages.h"
+#include "dialog_test_support.h"
+#include "dialogs/message_boxes.h"
+#include "dialogs/param_dialog.h"
+#include "dialogs/settings_dialog.h"
+#include "row_test_support.h"
+#include "test_support.h"
+#include "ui/controls.h"
+#include "video/encoder_locator.h"
+
+namespace brisklo::app {
+namespace {
+namespace fs = std::filesystem;
+using test::SubControl;
+
+QStringList Texts(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts) list << QString::fromUtf8(text);
+    return list;
+}
+
+class RowActionsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(config.Set(Setting::OutputDir, out.string()));
+        window.create();
+        window.dialogEnvironment() = desktop.Environment();
+    }
+
+    // Posts like a menu item does and lets the window handle it.
+    void Post(MessageId message, std::any payload = {}) {
+        window.post(static_cast<int>(message), std::move(payload));
+        QCoreApplication::sendPostedEvents(&window);
+    }
+    QWidget* Control(const char* name) { return window.control(QString::fromLatin1(name)); }
+    void Click(const char* name) { qobject_cast<QAbstractButton*>(Control(name))->click(); }
+    std::vector<std::int32_t> Queued() {
+        auto ids = window.videoModel().queue().RunningIds();
+        for (auto id : window.videoModel().queue().WaitingIds()) ids.push_back(id);
+        return ids;
+    }
+    bool Idle() { return Queued().empty(); }
+    // Runs body once a modal Dialog is up; body must close it.
+    template <class Dialog, class Body>
+    void WhenModal(Body body) {
+        auto* poll = new QTimer(&window);  // owned by the window, deleted below
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, body] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            poll->stop();
+            poll->deleteLater();
+            body(*dialog);
+        });
+        poll->start(10);
+    }
+
+    test::TempDir dir;
+    fs::path out = dir / "out";
+    ConfigStore config{dir / "configure.ini"};
+    MainWindow window{config, FindEncoder()};
+    test::DesktopRecorder desktop;
+};
+
+TEST_F(RowActionsTest, StartNoticesCheckAllAndCompressAllTwice) {
+    dialogs::ScriptedBoxAnswers boxes;
+    Click("all-compress");
+    // The custom size is checked before the empty list, width before height.
+    ui::SetChecked(Control("image-define-param"), true);
+    Click("all-image-compress");
+    ui::SetText(Control("image-width"), QStringLiteral(" 12 "));
+    Click("all-image-compress");
+    ui::SetText(Control("image-width"), QStringLiteral("1a2"));
+    Click("all-image-compress");
+    ui::SetText(Control("image-width"), QStringLiteral("12"));
+    ui::SetText(Control("image-height"), QStringLiteral("8"));
+    Click("all-image-compress");
+    EXPECT_EQ(boxes.texts(), Texts({"请先添加要压缩的文件!", "请输入图片的宽度!",
+                                          "请输入图片的高度!", "图片宽度必须为数字!",
+                                          "请先添加文件!"}));
+
+    const fs::path clip = test::MakeClip(dir / "a.mp4", 0.5);
+    const auto a = window.AddVideo(clip);
+    const auto b = window.AddVideo(clip);
+    const auto c = window.AddVideo(clip);
+    // Check-all follows the master box both ways.
+    ui::SetChecked(Control("videoCheckBoxAll"), false);
+    EXPECT_TRUE(window.videoView().CheckedIds().empty());
+    ui::SetChecked(Control("videoCheckBoxAll"), true);
+    EXPECT_EQ(window.videoView().CheckedIds(), (std::vector{a, b, c}));
+    ui::SetChecked(SubControl(window.videoView().Row(b), "videocheckBox"), false);
+
+    Click("all-compress");
+    Click("all-compress");
+    EXPECT_EQ(Queued(), (std::vector{a, c}));  // each once, in list order
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
+    EXPECT_EQ(boxes.texts().size(), 5);
+    // Finished rows are unticked: another compress-all leaves them alone.
+    EXPECT_TRUE(window.videoView().CheckedIds().empty());
+    // The Delete key takes the finished row holding the focus; "清空已完成" the rest.
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QWidget* box = SubControl(window.videoView().Row(a), "videocheckBox");
+    box->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(window.videoView().Row(a), nullptr);
+    const auto actions = Control("videoList")->actions();
+    ASSERT_EQ(actions.size(), 1);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("清空已完成"));
+    actions[0]->trigger();
+    EXPECT_EQ(window.videoView().RowCount(), 1);  // b never ran
+    EXPECT_NE(window.videoView().Row(b), nullptr);
+}
+
+TEST_F(RowActionsTest, DeleteIsRefusedWhileQueuedAndLeavesFilesAlone) {
+    dialogs::ScriptedBoxAnswers boxes;
+    const fs::path clip = test::MakeClip(dir / "a.mp4", 0.5);
+    const auto a = window.AddVideo(clip);
+    const auto b = window.AddVideo(clip);
+    window.CompressAllVideos();
+    Post(MessageId::DeleteVideo, b);  // waiting behind a
+    Post(MessageId::DeleteVideo, a);  // waiting or running
+    EXPECT_EQ(boxes.texts(), Texts({"文件正在压缩中,不能删除!", "文件正在压缩中,不能删除!"}));
+    EXPECT_EQ(window.videoView().RowCount(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
+
+    TaskParam own;
+    own.taskId = b;
+    Post(MessageId::ParametersSaved, own);
+    Post(MessageId::DeleteVideo, b);
+    EXPECT_EQ(window.videoView().RowCount(), 1);
+    EXPECT_FALSE(window.videoModel().FindParameters(b));
+    EXPECT_FALSE(window.videoModel().Find(b));
+    EXPECT_TRUE(fs::exists(clip));
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2);
+
+    const fs::path picture = test::MakePicture(dir / "p.png", "40x30");
+    const auto image = window.AddImage(picture);
+    Post(MessageId::DeleteImage, image);
+    EXPECT_EQ(window.imageView().RowCount(), 0);
+    EXPECT_TRUE(fs::exists(picture));
+    EXPECT_EQ(boxes.texts().size(), 2);
+}
+
+TEST_F(RowActionsTest, ParameterDialogDefaultsSaveReopenAndCancel) {
+    const auto id = window.AddVideo(test::MakeClip(dir / "a.mp4", 0.5));
+    const auto combo = [](QWidget& dialog, const char* name) {
+        return dialog.findChild<QComboBox*>(QString::fromLatin1(name));
+    };
+    const auto checked = [](QWidget& dialog, const char* name) {
+        return ui::IsChecked(dialog.findChild<QWidget*>(QString::fromLatin1(name)));
+    };
+    testing::internal::CaptureStdout();
+    WhenModal<dialogs::ParamDialog>([&](dialogs::ParamDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("参数设置"));
+        EXPECT_TRUE(checked(dialog, "compress-type-general"));
+        EXPECT_TRUE(checked(dialog, "radio_mp4"));
+        EXPECT_EQ(combo(dialog, "video-ratio")->currentIndex(), 0);
+        EXPECT_EQ(combo(dialog, "audio-channel")->currentIndex(), 0);
+        EXPECT_EQ(combo(dialog, "audio-sample-rate")->currentIndex(), 4);
+        EXPECT_EQ(combo(dialog, "audio-bitrate")->currentIndex(), 1);
+        ui::SetChecked(dialog.findChild<QWidget*>(QStringLiteral("radio_flv")), true);
+        combo(dialog, "video-ratio")->setCurrentIndex(3);
+        combo(dialog, "audio-sample-rate")->setCurrentIndex(5);
+        dialog.findChild<QAbstractButton*>(QStringLiteral("save"))->click();
+    });
+    Post(MessageId::TaskParameters, id);
+    QCoreApplication::sendPostedEvents(&window);
+    const std::string log = testing::internal::GetCapturedStdout();
+
+    const auto saved = window.videoModel().FindParameters(id);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->taskId, id);
+    EXPECT_EQ(saved->videoType, 1);
+    EXPECT_EQ(std::pair(saved->width, saved->height), std::pair(1024, 600));
+    EXPECT_EQ(std::pair(saved->sampleRateIndex, saved->sampleRate), std::pair(5, 32000));
+    EXPECT_TRUE(window.videoView().Find(id)->paramFlag->isVisibleTo(window.videoView().Row(id)));
+    EXPECT_NE(log.find("unique_id: " + std::to_string(id) +
+                       "\nbitrate: 128000\nbitrateIndex: 1\nchannel: 2\nchannelIndex: 0\n"
+                       "compressType: 0\nheight: 600\nsampleRate: 32000\nsampleRateIndex: 5\n"),
+              std::string::npos)
+        << log;
+
+    // Reopened: the saved rows; "恢复默认" then the close button drops them.
+    WhenModal<dialogs::ParamDialog>([&](dialogs::ParamDialog& dialog) {
+        EXPECT_EQ(combo(dialog, "audio-sample-rate")->currentIndex(), 5);
+        EXPECT_TRUE(checked(dialog, "radio_flv"));
+        dialog.findChild<QAbstractButton*>(QStringLiteral("cancel"))->click();
+        EXPECT_EQ(combo(dialog, "audio-sample-rate")->currentIndex(), 4);
+        EXPECT_TRUE(checked(dialog, "radio_mp4"));
+        dialog.reject();
+    });
+    Post(MessageId::TaskParameters, id);
+    QCoreApplication::sendPostedEvents(&window);
+    EXPECT_FALSE(window.videoModel().FindParameters(id));
+    EXPECT_FALSE(window.videoView().Find(id)->paramFlag->isVisibleTo(window.videoView().Row(id)));
+}
+
+TEST_F(RowActionsTest, SettingsDialogWritesAtOnceAndTestsTheFolder) {
+    // root may write anywhere a mode allows; /proc refuses new files to everyone.
+    const fs::path readOnly = geteuid() == 0 ? fs::path("/proc") : dir / "read-only";
+    if (geteuid() != 0) {
+        fs::create_directory(readOnly);
+        ::chmod(readOnly.c_str(), 0555);
+    }
+    const fs::path writable = dir / "writable";
+    fs::create_directory(writable);
+    std::deque<fs::path> choices{readOnly, writable};
+    window.rowActions().SetFolderChooser([&](QWidget*, const QString&) {
+        auto next = choices.front();
+        choices.pop_front();
+        return std::optional(next);
+    });
+    WhenModal<dialogs::SettingsDialog>([&](dialogs::SettingsDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("系统设置"));
+        auto* outputDir = dialog.findChild<QWidget*>(QStringLiteral("output-dir"));
+        EXPECT_EQ(ui::Text(outputDir).toStdString(), out.string());
+        EXPECT_TRUE(ui::IsChecked(dialog.findChild<QWidget*>(QStringLiteral("window-close-exit"))));
+        auto* choose = dialog.findChild<QAbstractButton*>(QStringLiteral("choose-dir"));
+        choose->click();
+        EXPECT_EQ(ui::Text(outputDir).toStdString(), out.string());
+        choose->click();
+        EXPECT_EQ(ui::Text(outputDir).toStdString(), writable.string());
+        auto* rate = dialog.findChild<QComboBox*>(QStringLiteral("audio-sample-rate"));
+        EXPECT_EQ(rate->currentIndex(), 4);
+        emit rate->activated(12);
+        ui::SetChecked(dialog.findChild<QWidget*>(QStringLiteral("window-close-tray")), true);
+        EXPECT_EQ(config.Get(Setting::WindowClose), 1);
+        ui::SetChecked(dialog.findChild<QWidget*>(QStringLiteral("window-close-exit")), true);
+        dialog.reject();
+    });
+    Click("seting");
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].text, QStringLiteral("该目录没有写入权限!"));
+    EXPECT_EQ(config.GetText(Setting::OutputDir), writable.string());
+    EXPECT_EQ(ui::Text(Control("output-folder-path")).toStdString(), writable.string());
+    EXPECT_TRUE(fs::is_empty(writable));
+    if (geteuid() != 0) {
+        EXPECT_TRUE(fs::is_empty(readOnly));
+    }
+    EXPECT_EQ(config.Get(Setting::AudioSampleRateIndex), 12);
+    EXPECT_EQ(config.Get(Setting::AudioSampleRate), 7350);
+    EXPECT_EQ(config.Get(Setting::WindowClose), 0);
+}
+
+TEST_F(RowActionsTest, ClosingMinimisesAsksWhileEncodingAndQuitSkipsTheSetting) {
+    ASSERT_TRUE(config.Set(Setting::WindowClose, 1));
+    window.show();
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
+
+    const fs::path clip = test::MakeClip(dir / "long.mp4", 3000.0, false);
+    const auto stopped = window.AddVideo(clip);
+    const auto id = window.AddVideo(clip);
+    window.CompressAllVideos();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.videoModel().queue().IsRunning(stopped); },
+                                30000));
+    // "停止压缩": the encode ends as stopped, its output goes, the next one starts.
+    Post(MessageId::StopVideo, stopped);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.videoModel().queue().IsRunning(id); }, 30000));
+    const QWidget* stoppedRow = window.videoView().Row(stopped);
+    EXPECT_TRUE(SubControl(const_cast<QWidget*>(stoppedRow), "errorLabel")->isVisibleTo(stoppedRow));
+    // At most the running encode's output is there (it may take the freed name).
+    EXPECT_LE(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
+    {
+        dialogs::ScriptedBoxAnswers cancel({0});
+        Post(MessageId::MenuQuit);
+        EXPECT_EQ(cancel.texts(), Texts({"正在压缩中,确定要退出吗?"}));
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(window.videoModel().queue().IsRunning(id));
+    }
+    dialogs::ScriptedBoxAnswers confirm({1});
+    Post(MessageId::MenuQuit);
+    EXPECT_EQ(confirm.texts().size(), 1);
+    EXPECT_FALSE(window.isVisible());
+    // The stopped encode left nothing behind.
+    EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+}
+
+TEST_F(RowActionsTest, MenusCarryTheirItemsAndOpenInsideTheWorkArea) {
+    const QRect area(0, 0, 800, 600);
+    const QSize size(150, 120);
+    for (const QPoint point : {QPoint(799, 599), QPoint(5, 5), QPoint(400, 300)}) {
+        for (const MenuSide side : {MenuSide::LeftOfPoint, MenuSide::RightOfPoint}) {
+            const QRect placed(MenuTopLeft(size, point, area, side), size);
+            EXPECT_TRUE(area.contains(placed)) << point.x() << "," << point.y();
+        }
+    }
+    EXPECT_EQ(MenuTopLeft(size, {400, 300}, area, MenuSide::LeftOfPoint), QPoint(250, 300));
+    EXPECT_EQ(MenuTopLeft(size, {400, 590}, area, MenuSide::RightOfPoint), QPoint(400, 470));
+
+    const auto id = window.AddVideo(test::MakeClip(dir / "a.mp4", 0.5));
+    QWidget* row = window.videoView().Row(id);
+    const QRect screen = window.screen()->availableGeometry();
+    QMenu* menu = OpenRowMenu(window, {id, true, false, screen.bottomRight()});
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        if (action->isVisible() && !action->isSeparator()) texts << action->text();
+    }
+    EXPECT_EQ(texts, Texts({"参数设置", "打开输出文件夹", "重新压缩", "删除"}));
+    EXPECT_TRUE(screen.contains(menu->geometry()));
+    // An item posts its message with the task id: here, delete.
+    dialogs::ScriptedBoxAnswers boxes;
+    menu->actions().last()->trigger();
+    menu->close();
+    QCoreApplication::sendPostedEvents(&window);
+    EXPECT_EQ(window.videoView().Row(id), nullptr);
+    (void)row;
+
+    QMenu* tray = OpenTrayMenu(window, screen.bottomRight());
+    texts.clear();
+    for (QAction* action : tray->actions()) {
+        if (!action->isSeparator()) texts << action->text();
+    }
+    EXPECT_EQ(texts, Texts({"显示主界面", "系统设置", "意见反馈", "检查更新", "帮助", "退出"}));
+    EXPECT_TRUE(screen.contains(tray->geometry()));
+    tray->close();
+    Click("help");
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_TRUE(desktop.opened[0].path().endsWith(QStringLiteral("/help")));
+    Post(MessageId::OpenVideoFolder, id);
+    ASSERT_EQ(desktop.opened.size(), 2u);
+    EXPECT_EQ(desktop.opened[1].toLocalFile().toStdString(), out.string());
+}
+
+}  // namespace
+}  // namespace brisklo::app
