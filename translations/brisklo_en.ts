@@ -13,11 +13,11 @@
     </message>
     <message>
         <source>安装包的下载地址不安全(只支持 https),已取消下载!</source>
-        <translation>The installer's address is not secure (only https is supported); the download was cancelled.</translation>
+        <translation>The installer&apos;s address is not secure (only https is supported); the download was cancelled.</translation>
     </message>
     <message>
         <source>安装包的下载地址无效,已取消下载!</source>
-        <translation>The installer's address is not valid; the download was cancelled.</translation>
+        <translation>The installer&apos;s address is not valid; the download was cancelled.</translation>
     </message>
     <message>
         <source>联系方式不能为空!</source>
@@ -48,7 +48,7 @@
     </message>
     <message>
         <source>正在下载新版本的安装包…</source>
-        <translation>Downloading the new version's installer…</translation>
+        <translation>Downloading the new version&apos;s installer…</translation>
     </message>
     <message>
         <source>0%</source>
@@ -111,6 +111,48 @@
     <message>
         <source>⋯</source>
         <translation>⋯</translation>
+    </message>
+</context>
+<context>
+    <name>ImagePopMenu</name>
+    <message>
+        <source>打开输出文件夹</source>
+        <translation>Open output folder</translation>
+    </message>
+    <message>
+        <source>重新压缩</source>
+        <translation>Compress again</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>MainTaskMenu</name>
+    <message>
+        <source>显示主界面</source>
+        <translation>Show main window</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>意见反馈</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>检查更新</source>
+        <translation>Check for updates</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
     </message>
 </context>
 <context>
@@ -391,6 +433,46 @@
         <source>图片高度必须为数字!</source>
         <translation>The image height must be a number.</translation>
     </message>
+    <message>
+        <source>请先添加要压缩的文件!</source>
+        <translation>Please add the files to compress first.</translation>
+    </message>
+    <message>
+        <source>文件正在压缩中,不能删除!</source>
+        <translation>The file is being compressed and cannot be deleted.</translation>
+    </message>
+    <message>
+        <source>正在压缩中,确定要退出吗?</source>
+        <translation>Compression is running. Quit anyway?</translation>
+    </message>
+    <message>
+        <source>清空已完成</source>
+        <translation>Clear finished</translation>
+    </message>
+    <message>
+        <source>BRK视频压缩</source>
+        <translation>BRK Video Compressor</translation>
+    </message>
+    <message>
+        <source>支持图片格式(*.bmp;*.jpg;*.png;*.gif)</source>
+        <translation>Images (*.bmp;*.jpg;*.png;*.gif)</translation>
+    </message>
+    <message>
+        <source>视频文件(*.mp4;*.flv;*.wmv;*.avi;*.mov;*.mkv;*.m4v;*.f4v;*.ts;*.mts;*.rm;*.rmvb;*.m3u8;*.webm;*.mpg;*.mpeg;*.asf;*.dat;*.3gp;*.3g2;*.vob;*.ogv;*.divx;*.mxf)</source>
+        <translation>Videos (*.mp4;*.flv;*.wmv;*.avi;*.mov;*.mkv;*.m4v;*.f4v;*.ts;*.mts;*.rm;*.rmvb;*.m3u8;*.webm;*.mpg;*.mpeg;*.asf;*.dat;*.3gp;*.3g2;*.vob;*.ogv;*.divx;*.mxf)</translation>
+    </message>
+    <message>
+        <source>选择图片存放目录</source>
+        <translation>Choose a folder of images</translation>
+    </message>
+    <message>
+        <source>选择视频存放目录</source>
+        <translation>Choose a folder of videos</translation>
+    </message>
+    <message>
+        <source>更多</source>
+        <translation>More</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>
@@ -408,6 +490,231 @@
     </message>
 </context>
 <context>
+    <name>OutputFolderBar</name>
+    <message>
+        <source>输出目录:</source>
+        <translation>Output folder:</translation>
+    </message>
+    <message>
+        <source>更改目录</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>打开目录</source>
+        <translation>Open</translation>
+    </message>
+</context>
+<context>
+    <name>ParamDialog</name>
+    <message>
+        <source>参数设置</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>压缩等级</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>普通压缩</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>深度压缩</source>
+        <translation>Deep</translation>
+    </message>
+    <message>
+        <source>极限压缩</source>
+        <translation>Limit</translation>
+    </message>
+    <message>
+        <source>输出格式</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>MP4</source>
+        <translation>MP4</translation>
+    </message>
+    <message>
+        <source>FLV</source>
+        <translation>FLV</translation>
+    </message>
+    <message>
+        <source>分辨率</source>
+        <translation>Resolution</translation>
+    </message>
+    <message>
+        <source>原始分辨率</source>
+        <translation>Original size</translation>
+    </message>
+    <message>
+        <source>1920x1080</source>
+        <translation>1920x1080</translation>
+    </message>
+    <message>
+        <source>1280x720</source>
+        <translation>1280x720</translation>
+    </message>
+    <message>
+        <source>1024x600</source>
+        <translation>1024x600</translation>
+    </message>
+    <message>
+        <source>800x600</source>
+        <translation>800x600</translation>
+    </message>
+    <message>
+        <source>720x576</source>
+        <translation>720x576</translation>
+    </message>
+    <message>
+        <source>720x480</source>
+        <translation>720x480</translation>
+    </message>
+    <message>
+        <source>640x480</source>
+        <translation>640x480</translation>
+    </message>
+    <message>
+        <source>640x360</source>
+        <translation>640x360</translation>
+    </message>
+    <message>
+        <source>480x360</source>
+        <translation>480x360</translation>
+    </message>
+    <message>
+        <source>480x272</source>
+        <translation>480x272</translation>
+    </message>
+    <message>
+        <source>352x288</source>
+        <translation>352x288</translation>
+    </message>
+    <message>
+        <source>320x240</source>
+        <translation>320x240</translation>
+    </message>
+    <message>
+        <source>声道</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>双声道</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>单声道</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>采样率</source>
+        <translation>Sample rate</translation>
+    </message>
+    <message>
+        <source>96000 Hz</source>
+        <translation>96000 Hz</translation>
+    </message>
+    <message>
+        <source>88200 Hz</source>
+        <translation>88200 Hz</translation>
+    </message>
+    <message>
+        <source>64000 Hz</source>
+        <translation>64000 Hz</translation>
+    </message>
+    <message>
+        <source>48000 Hz</source>
+        <translation>48000 Hz</translation>
+    </message>
+    <message>
+        <source>44100 Hz</source>
+        <translation>44100 Hz</translation>
+    </message>
+    <message>
+        <source>32000 Hz</source>
+        <translation>32000 Hz</translation>
+    </message>
+    <message>
+        <source>24000 Hz</source>
+        <translation>24000 Hz</translation>
+    </message>
+    <message>
+        <source>22050 Hz</source>
+        <translation>22050 Hz</translation>
+    </message>
+    <message>
+        <source>16000 Hz</source>
+        <translation>16000 Hz</translation>
+    </message>
+    <message>
+        <source>12000 Hz</source>
+        <translation>12000 Hz</translation>
+    </message>
+    <message>
+        <source>11025 Hz</source>
+        <translation>11025 Hz</translation>
+    </message>
+    <message>
+        <source>8000 Hz</source>
+        <translation>8000 Hz</translation>
+    </message>
+    <message>
+        <source>7350 Hz</source>
+        <translation>7350 Hz</translation>
+    </message>
+    <message>
+        <source>音频码率</source>
+        <translation>Audio bit rate</translation>
+    </message>
+    <message>
+        <source>320 kbps</source>
+        <translation>320 kbps</translation>
+    </message>
+    <message>
+        <source>128 kbps</source>
+        <translation>128 kbps</translation>
+    </message>
+    <message>
+        <source>96 kbps</source>
+        <translation>96 kbps</translation>
+    </message>
+    <message>
+        <source>64 kbps</source>
+        <translation>64 kbps</translation>
+    </message>
+    <message>
+        <source>恢复默认</source>
+        <translation>Restore defaults</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+</context>
+<context>
+    <name>PopMenu</name>
+    <message>
+        <source>参数设置</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>打开输出文件夹</source>
+        <translation>Open output folder</translation>
+    </message>
+    <message>
+        <source>重新压缩</source>
+        <translation>Compress again</translation>
+    </message>
+    <message>
+        <source>停止压缩</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
     <name>PromptBox</name>
     <message>
         <source>Brisklo</source>
@@ -416,6 +723,133 @@
     <message>
         <source>确定</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>SetingDialog</name>
+    <message>
+        <source>系统设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>基本设置</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>其他设置</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>输出目录</source>
+        <translation>Output folder</translation>
+    </message>
+    <message>
+        <source>更改目录</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>打开目录</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>声道</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>双声道</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>单声道</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>采样率</source>
+        <translation>Sample rate</translation>
+    </message>
+    <message>
+        <source>96000 Hz</source>
+        <translation>96000 Hz</translation>
+    </message>
+    <message>
+        <source>88200 Hz</source>
+        <translation>88200 Hz</translation>
+    </message>
+    <message>
+        <source>64000 Hz</source>
+        <translation>64000 Hz</translation>
+    </message>
+    <message>
+        <source>48000 Hz</source>
+        <translation>48000 Hz</translation>
+    </message>
+    <message>
+        <source>44100 Hz</source>
+        <translation>44100 Hz</translation>
+    </message>
+    <message>
+        <source>32000 Hz</source>
+        <translation>32000 Hz</translation>
+    </message>
+    <message>
+        <source>24000 Hz</source>
+        <translation>24000 Hz</translation>
+    </message>
+    <message>
+        <source>22050 Hz</source>
+        <translation>22050 Hz</translation>
+    </message>
+    <message>
+        <source>16000 Hz</source>
+        <translation>16000 Hz</translation>
+    </message>
+    <message>
+        <source>12000 Hz</source>
+        <translation>12000 Hz</translation>
+    </message>
+    <message>
+        <source>11025 Hz</source>
+        <translation>11025 Hz</translation>
+    </message>
+    <message>
+        <source>8000 Hz</source>
+        <translation>8000 Hz</translation>
+    </message>
+    <message>
+        <source>7350 Hz</source>
+        <translation>7350 Hz</translation>
+    </message>
+    <message>
+        <source>音频码率</source>
+        <translation>Audio bit rate</translation>
+    </message>
+    <message>
+        <source>320 kbps</source>
+        <translation>320 kbps</translation>
+    </message>
+    <message>
+        <source>128 kbps</source>
+        <translation>128 kbps</translation>
+    </message>
+    <message>
+        <source>96 kbps</source>
+        <translation>96 kbps</translation>
+    </message>
+    <message>
+        <source>64 kbps</source>
+        <translation>64 kbps</translation>
+    </message>
+    <message>
+        <source>关闭主界面时</source>
+        <translation>When the main window is closed</translation>
+    </message>
+    <message>
+        <source>退出程序</source>
+        <translation>Quit the program</translation>
+    </message>
+    <message>
+        <source>最小化,不退出程序</source>
+        <translation>Minimise, keep running</translation>
     </message>
 </context>
 <context>
