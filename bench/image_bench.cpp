@@ -25,7 +25,11 @@
 #include <thread>
 #include <vector>
 
+#include "core/config_store.h"
 #include "core/log.h"
+#include "core/media_options.h"
+#include "core/task_view.h"
+#include "image/image_completion.h"
 #include "image/image_decode.h"
 #include "image/image_dispatcher.h"
 #include "image/image_job.h"
@@ -87,14 +91,14 @@ class LoopSink : public MessageSink {
         }
         m_wake.notify_one();
     }
-    void Run(ImageDispatcher& dispatcher, std::size_t results) {
+    void Run(ImageCompletion& completion, std::size_t results) {
         for (std::size_t handled = 0; handled < results; ++handled) {
             std::unique_lock lock(m_mutex);
             m_wake.wait(lock, [this] { return !m_queue.empty(); });
             auto [id, payload] = std::move(m_queue.front());
             m_queue.pop_front();
             lock.unlock();
-            dispatcher.HandleMessage(id, payload);
+            completion.Dispatch(id, payload);
         }
     }
 
@@ -104,17 +108,26 @@ class LoopSink : public MessageSink {
     std::deque<std::pair<MessageId, std::any>> m_queue;
 };
 
-class CountingView : public ImageRowView {
+class CountingView : public TaskView {
   public:
-    void ShowWaiting(std::int32_t) override {}
-    void ShowRunning(std::int32_t, const ImageRowRunning&) override {}
-    void ShowFinished(std::int32_t, const ImageRowFinished&) override { ++finished; }
-    void ShowFailed(std::int32_t, const ImageRowFailed& row) override {
+    void ShowRunning(std::int32_t) override {}
+    void ShowFinished(std::int32_t, const TaskOutcome&) override { ++finished; }
+    void ShowFailed(std::int32_t, const std::string& reason) override {
         ++failed;
-        std::fprintf(stderr, "failed: %s\n", row.reason.c_str());
+        std::fprintf(stderr, "failed: %s\n", reason.c_str());
     }
     int finished = 0;
     int failed = 0;
+};
+
+// Every image is resized: the parallel part of the work.
+class ResizedImages : public ImageOptionsProvider {
+  public:
+    ImageOptions CurrentImageOptions() override {
+        ImageOptions options;
+        options.scaleStep = 1;
+        return options;
+    }
 };
 
 struct BatchTime {
@@ -154,17 +167,17 @@ BatchTime RunBatch(const std::vector<fs::path>& sources, const fs::path& work, i
     const fs::path out = work / ("out-" + std::to_string(round));
     fs::create_directories(out);
     TaskIdCounter ids;
+    ImageTaskList tasks(ids);
     LoopSink sink;
     CountingView view;
-    ImageJobSettings settings;
-    settings.options.scaleStep = 1;  // every image is resized: the parallel part of the work
-    settings.outputDir = out;
-    settings.tempDir = work;
-    ImageDispatcher dispatcher(ids, sink, view,
-                               [&]() -> Result<ImageJobSettings> { return settings; });
+    ConfigStore config(work / "configure.ini");
+    if (!config.Set(Setting::OutputDir, out.string())) std::exit(1);
+    ResizedImages options;
+    ImageDispatcher dispatcher(tasks, options, config, view, sink);
+    ImageCompletion completion(tasks, dispatcher, view);
     std::vector<std::int32_t> taskIds;
     for (const fs::path& source : sources) {
-        taskIds.push_back(dispatcher.AddTask({source.filename().string(),
+        taskIds.push_back(tasks.Add({source.filename().string(),
                                               {},
                                               source,
                                               static_cast<std::int64_t>(fs::file_size(source))}));
@@ -172,9 +185,9 @@ BatchTime RunBatch(const std::vector<fs::path>& sources, const fs::path& work, i
     const double cpuBefore = CpuSeconds();
     const auto started = Clock::now();
     ThreadSampler sampler;
-    (void)dispatcher.QueueAll(taskIds, {});
+    (void)tasks.EnqueueAll(taskIds);
     if (!dispatcher.Start()) std::exit(1);
-    sink.Run(dispatcher, sources.size());
+    sink.Run(completion, sources.size());
     BatchTime time{Seconds(Clock::now() - started), CpuSeconds() - cpuBefore, sampler.peak()};
     dispatcher.Stop();
     if (view.failed != 0) std::fprintf(stderr, "%d jobs failed\n", view.failed);
