@@ -473,6 +473,18 @@
         <source>更多</source>
         <translation>More</translation>
     </message>
+    <message>
+        <source>%1 个成功, %2 个失败</source>
+        <translation>%1 succeeded, %2 failed</translation>
+    </message>
+    <message>
+        <source>, 共节省 %1 (%2)</source>
+        <translation>, saved %1 (%2)</translation>
+    </message>
+    <message>
+        <source>压缩任务已完成</source>
+        <translation>Compression finished</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>

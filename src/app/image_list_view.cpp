@@ -40,6 +40,7 @@ void ImageListView::ShowRunning(std::int32_t taskId) {
 }
 
 void ImageListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) {
+    CountSucceeded(outcome);
     const TaskRow* row = Find(taskId);
     if (!row) return;
     row->progressLabel->setStyleSheet(QString());
@@ -54,6 +55,7 @@ void ImageListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
 }
 
 void ImageListView::ShowFailed(std::int32_t taskId, const std::string& reason) {
+    CountFailed();
     const TaskRow* row = Find(taskId);
     if (!row) return;
     row->progressLabel->show();

@@ -53,6 +53,7 @@ void MainWindow::initWindow() {
         if (const TaskRow* row = m_videoView->Find(id)) ui::SetText(row->duration, FormatDuration(seconds));
     });
     m_videoView = std::make_unique<VideoListView>(this, control(QStringLiteral("videoList")));
+    m_videoView->SetTally(&m_tally);
     for (const char* option : {"video-compress-check", "video-compress-slider",
                                "video-compress-balanced-check", "all-compress", "videoEmpty"}) {
         control(QString::fromLatin1(option));
@@ -63,6 +64,7 @@ void MainWindow::initWindow() {
     m_videoWorker->Start();
 
     m_imageView = std::make_unique<ImageListView>(this, control(QStringLiteral("image-list")));
+    m_imageView->SetTally(&m_tally);
     for (const char* option : {"image-define-param", "all-image-compress", "imageEmpty"}) {
         control(QString::fromLatin1(option));
     }
@@ -240,17 +242,27 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
         if (const auto* id = std::any_cast<std::int32_t>(&payload)) CompressImage(*id);
         return 0;
     }
-    if (m_imageCompletion &&
-        m_imageCompletion->Dispatch(static_cast<MessageId>(number), payload)) {
-        handled = false;
-        return 0;
-    }
-    if (m_videoCompletion && m_videoCompletion->Dispatch(static_cast<MessageId>(number), payload)) {
+    if ((m_imageCompletion &&
+         m_imageCompletion->Dispatch(static_cast<MessageId>(number), payload)) ||
+        (m_videoCompletion && m_videoCompletion->Dispatch(static_cast<MessageId>(number), payload))) {
+        ReportBatchEnd();
         // Handled here; the framework's default handling still sees it.
         handled = false;
         return 0;
     }
     return ui::WindowBase::handleCustomMessage(number, payload, handled);
+}
+
+void MainWindow::ReportBatchEnd() {
+    if (m_tally.Empty()) return;
+    const bool idle = m_videoModel.queue().WaitingIds().empty() &&
+                      m_videoModel.queue().RunningIds().empty() &&
+                      m_imageTasks.queue().WaitingIds().empty() &&
+                      m_imageTasks.queue().RunningIds().empty();
+    if (!idle) return;
+    const BatchSummary summary = m_tally.Take();
+    // Someone looking at the window sees the rows; a notice is for someone who is not.
+    if (!isActiveWindow() && m_tray) m_tray->ShowNotice(BatchEndedTitle(), BatchSummaryText(summary));
 }
 
 void MainWindow::onFinalMessage() {

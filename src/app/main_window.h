@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/batch_tally.h"
 #include "core/media_kinds.h"
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
@@ -96,6 +97,9 @@ class MainWindow : public ui::WindowBase {
     // The custom size option and fields as they are now (UI thread).
     CustomSizeFields ReadSizeFields() const;
     void ShowNotice(const QString& text);
+    // When the last task of a batch has ended while the window is not active, a
+    // desktop notification says how the batch went.
+    void ReportBatchEnd();
     // A bad custom size refuses starting images, with its notice.
     bool RefusedForSize();
 
@@ -117,6 +121,7 @@ class MainWindow : public ui::WindowBase {
     std::unique_ptr<ImageCompletion> m_imageCompletion;
     std::unique_ptr<RowActions> m_rowActions;
     std::unique_ptr<TrayIcon> m_tray;
+    BatchTally m_tally;
     bool m_quitFromMenu = false;  // the next close request skips "window-close"
     std::unique_ptr<VideoWorker> m_videoWorker;  // last: stopped before what it uses goes
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/batch_tally.h"
 #include "app/task_row.h"
 #include "core/task_outcome.h"
 #include "ui/row_list.h"
@@ -23,6 +24,8 @@ class TaskListView {
     const TaskRow* Find(std::int32_t taskId) const;
     QWidget* Row(std::int32_t taskId) const;
     void RemoveRow(std::int32_t taskId);
+    // Where the ends of tasks are counted for the end-of-batch notice.
+    void SetTally(BatchTally* tally) { m_tally = tally; }
     // The ids of the ticked rows, top to bottom.
     std::vector<std::int32_t> CheckedIds() const;
 
@@ -37,6 +40,14 @@ class TaskListView {
     // The output's size (the path as its tooltip) and the saving in its colour.
     static void ShowSizeAndSaving(const TaskRow& row, const TaskOutcome& outcome);
 
+    // Counts a task's end, when a tally is set.
+    void CountSucceeded(const TaskOutcome& outcome) const {
+        if (m_tally) m_tally->Succeeded(outcome);
+    }
+    void CountFailed() const {
+        if (m_tally) m_tally->Failed();
+    }
+
     QPointer<QWidget> m_window;
 
   private:
@@ -45,6 +56,7 @@ class TaskListView {
     const TaskRowNames m_names;
     const bool m_videoRows;
     std::map<std::int32_t, TaskRow> m_bound;
+    BatchTally* m_tally = nullptr;
 };
 
 }  // namespace brisklo::app

@@ -15,7 +15,12 @@ TrayIcon::TrayIcon(ui::WindowBase& window) : m_window(window) {
     m_icon.setToolTip(action_text::TrayToolTip());
     connect(&m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { Activate(reason, QCursor::pos()); });
+    connect(&m_icon, &QSystemTrayIcon::messageClicked, this, [this] { RestoreWindow(m_window); });
     if (QSystemTrayIcon::isSystemTrayAvailable()) m_icon.show();
+}
+
+void TrayIcon::ShowNotice(const QString& title, const QString& text) {
+    if (m_icon.isVisible()) m_icon.showMessage(title, text, ui::AppIcon());
 }
 
 TrayIcon::~TrayIcon() { m_icon.hide(); }

@@ -21,6 +21,9 @@ class TrayIcon : public QObject {
     ~TrayIcon() override;
 
     bool visible() const { return m_icon.isVisible(); }
+    // A desktop notification from the icon; clicking it restores and raises the
+    // window. Nothing without a tray.
+    void ShowNotice(const QString& title, const QString& text);
     // What a click on the icon does (the tray's own signal comes here too).
     void Activate(QSystemTrayIcon::ActivationReason reason, QPoint cursor);
 

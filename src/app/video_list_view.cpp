@@ -64,6 +64,7 @@ void VideoListView::ShowProgress(std::int32_t taskId, std::optional<int> percent
 }
 
 void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) {
+    CountSucceeded(outcome);
     const TaskRow* row = Find(taskId);
     if (!row) return;
     ui::SetValue(row->progressSlider, 100);
@@ -82,6 +83,7 @@ void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
 }
 
 void VideoListView::ShowFailed(std::int32_t taskId, const std::string& reason) {
+    CountFailed();
     const TaskRow* row = Find(taskId);
     if (!row) return;
     row->progressContainer->hide();
