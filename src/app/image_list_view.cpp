@@ -13,6 +13,7 @@ namespace {
 const QString kRowTemplate = QStringLiteral("ImageListContainerElement.xml");
 // The failure text is drawn in the same red as a larger output.
 constexpr std::uint32_t kFailureColor = kGrowthColor;
+const QString kKeptOriginalText = QStringLiteral("已是最优，保留原文件");
 
 QWidget* Sub(QWidget* row, const char* name) {
     return ui::FindSubControl(row, QString::fromLatin1(name));
@@ -65,7 +66,7 @@ void ImageListView::ShowFinished(std::int32_t taskId, const ImageRowFinished& st
     label->setStyleSheet(QString());
     label->setToolTip(QString());
     label->show();
-    ui::SetText(label, Text(state.progressText));
+    ui::SetText(label, state.keptOriginal ? kKeptOriginalText : Text(state.progressText));
     ui::SetText(Sub(row, "imageCompressBtn"), Text(state.buttonText));
     ui::SetText(Sub(row, "s1Label"), Text(state.sizeText));
     Sub(row, "s1Label")->setToolTip(QString::fromStdString(state.outputPath.string()));

@@ -9,6 +9,7 @@
 #include "core/config_store.h"
 #include "core/file_utils.h"
 #include "core/log.h"
+#include "core/pending_output.h"
 #include "dialogs/feedback_dialog.h"
 #include "dialogs/message_boxes.h"
 #include "dialogs/upgrade_check_runner.h"
@@ -29,6 +30,10 @@ MainWindow::MainWindow(ConfigStore& config, fs::path encoder, QWidget* owner)
 MainWindow::~MainWindow() { StopWorkers(); }
 
 void MainWindow::initWindow() {
+    // Hidden outputs that a run ended by a crash or a kill left behind.
+    if (const int removed = RemoveLeftoverOutputs(m_config.OutputFolderPath()); removed > 0) {
+        LogLine("removed %d unfinished output(s) of an earlier run\n", removed);
+    }
     m_videoView = std::make_unique<VideoListView>(this, control(QStringLiteral("videoList")));
     for (const char* option : {"video-compress-check", "video-compress-slider",
                                "video-compress-balanced-check", "all-compress", "videoEmpty"}) {

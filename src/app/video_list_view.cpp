@@ -13,6 +13,7 @@ const QString kRowTemplate = QStringLiteral("VideoListContainerElement.xml");
 const QString kRunningText = QStringLiteral("压缩中");
 const QString kDoneText = QStringLiteral("压缩完成");
 const QString kCompressText = QStringLiteral("压 缩");
+const QString kKeptOriginalText = QStringLiteral("已是最优，保留原文件");
 
 QWidget* Sub(QWidget* row, const char* name) {
     return ui::FindSubControl(row, QString::fromLatin1(name));
@@ -100,7 +101,10 @@ void VideoListView::ShowFinished(std::int32_t taskId, const VideoResult& result)
     if (!row) return;
     ui::SetValue(Sub(row, "progress-slider"), 100);
     ui::SetText(Sub(row, "compressBtn"), kDoneText);
-    ui::SetText(Sub(row, "progress-label"), QStringLiteral("100%"));
+    // A kept original shows so instead of the percentage; its size and saving
+    // (the original's, 0 %) follow as for any result.
+    ui::SetText(Sub(row, "progress-label"),
+                result.keptOriginal ? kKeptOriginalText : QStringLiteral("100%"));
     ui::SetText(Sub(row, "s1Label"), QString::fromStdString(result.sizeText));
     Sub(row, "s1Label")->setToolTip(QString::fromStdString(result.outputPath));
     QWidget* saving = Sub(row, "y1Label");

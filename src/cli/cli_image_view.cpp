@@ -21,6 +21,7 @@ void CliImageView::ShowFinished(std::int32_t taskId, const ImageRowFinished& row
     record.ok = true;
     record.output = row.outputPath.string();
     record.outputSize = row.outputSize;
+    record.keptOriginal = row.keptOriginal;
     record.sizeText = row.sizeText;
     record.savingText = row.savingText.value_or("");
     record.saving = ComputeSaving(record.sourceSize, row.outputSize);

@@ -153,6 +153,8 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
             options.recursive = true;
         } else if (arg == "--balanced") {
             options.balanced = true;
+        } else if (arg == "--allow-larger") {
+            options.allowLarger = true;
         } else if (arg == "--jpeg") {
             options.jpeg = true;
         } else if (arg == "--json") {
@@ -181,7 +183,8 @@ std::string UsageText() {
 Compresses videos (to H.264/AAC, one at a time) and images (JPEG, PNG, BMP,
 GIF, three at a time). PATH may be a file or a folder; a folder adds its videos
 and images. Outputs never overwrite a file: a taken name gets a number, as in
-clip(2).mp4. Options default to the desktop program's settings and are not saved.
+clip(2).mp4. An output that is not smaller than its source is dropped and the
+source is copied instead ("kept"), unless --allow-larger is given. Options default to the desktop program's settings and are not saved.
 
   -o, --output DIR         write outputs into DIR
   -r, --recursive          also add files in sub-folders of a folder
@@ -199,6 +202,8 @@ clip(2).mp4. Options default to the desktop program's settings and are not saved
       --scale N            image scale step 0-5 (0 keeps the size)
       --image-size WxH     custom image size
       --gif-drop N         drop GIF frames: 0-4
+      --allow-larger       keep outputs that are not smaller than their source
+                           (by default the source is copied instead)
       --json               print one JSON object with every result on standard output
   -q, --quiet              print only failures
   -v, --verbose            also print the engine's diagnostic lines

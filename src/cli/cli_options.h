@@ -31,6 +31,7 @@ struct CliOptions {
     std::optional<int> scale;       // 0-5
     std::optional<Size> imageSize;  // custom image size
     std::optional<int> gifDrop;     // 0-4
+    bool allowLarger = false;       // keep an output even when it is not smaller
     bool json = false;
     bool quiet = false;
     bool verbose = false;

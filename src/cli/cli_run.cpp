@@ -11,6 +11,7 @@
 #include "cli/reporter.h"
 #include "core/file_utils.h"
 #include "core/log.h"
+#include "core/pending_output.h"
 #include "core/settings_source.h"
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
@@ -47,6 +48,7 @@ void ApplyOverrides(const CliOptions& o, SettingsOverlay& settings) {
     if (o.jpeg) settings.Override(Setting::ImageType, 1);
     if (o.scale) settings.Override(Setting::ImageRatioIndex, *o.scale);
     if (o.imageSize) settings.Override(Setting::ImageDefineParam, 1);
+    if (o.allowLarger) settings.Override(Setting::KeepOriginalIfLarger, 0);
     if (o.gifDrop) {
         settings.Override(Setting::GifDefineParam, 1);
         settings.Override(Setting::GifDropFrameIndex, *o.gifDrop);
@@ -71,6 +73,10 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
 
     SettingsOverlay settings(base);
     ApplyOverrides(options, settings);
+    // Hidden outputs that a run ended by a crash or a kill left behind.
+    if (const int removed = RemoveLeftoverOutputs(settings.OutputFolderPath()); removed > 0) {
+        LogLine("removed %d unfinished output(s) of an earlier run\n", removed);
+    }
 
     TaskIdCounter ids;
     VideoTaskModel videoModel(ids);

@@ -34,6 +34,7 @@ void CliVideoView::ShowFinished(std::int32_t taskId, const VideoResult& result) 
     record.output = result.outputPath;
     record.outputSize = result.outputSize;
     record.saving = result.saving;
+    record.keptOriginal = result.keptOriginal;
     record.sizeText = result.sizeText;
     record.savingText = result.savingText;
     m_reporter.TaskEnded(record);

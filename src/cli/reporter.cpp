@@ -38,9 +38,10 @@ void Reporter::TaskEnded(const TaskRecord& r) {
         std::fprintf(stderr, "failed  %-5s  %8s                      %s: %s\n", kind,
                      before.c_str(), r.source.c_str(), r.error.c_str());
     } else if (!m_quiet) {
-        std::fprintf(stderr, "done    %-5s  %8s -> %8s  %8s  %s -> %s\n", kind, before.c_str(),
-                     r.sizeText.c_str(), r.saving ? r.savingText.c_str() : "-", r.source.c_str(),
-                     r.output.c_str());
+        std::fprintf(stderr, "%-6s  %-5s  %8s -> %8s  %8s  %s -> %s%s\n",
+                     r.keptOriginal ? "kept" : "done", kind, before.c_str(), r.sizeText.c_str(),
+                     r.saving ? r.savingText.c_str() : "-", r.source.c_str(), r.output.c_str(),
+                     r.keptOriginal ? " (not smaller when compressed: original kept)" : "");
     }
     std::fflush(stderr);
 }
@@ -96,6 +97,7 @@ std::string RecordsToJson(const std::map<std::int32_t, TaskRecord>& records) {
                 ? Json::Value(std::round(static_cast<double>(*r.saving) * 100.0) / 100.0)
                 : Json::Value();
         item["error"] = r.ok ? Json::Value() : Json::Value(r.error);
+        item["keptOriginal"] = r.ok && r.keptOriginal;
         results.append(item);
         (r.ok ? succeeded : failed)++;
     }

@@ -7,7 +7,7 @@ namespace {
 
 using enum SettingType;
 
-constexpr std::array<SettingInfo, 21> kSettings = {{
+constexpr std::array<SettingInfo, 22> kSettings = {{
     {Setting::OutputDir, "output-dir", Text, 0, ""},
     {Setting::OutputDirType, "output-dir-type", Integer, 0, ""},
     {Setting::CompressType, "compress-type", Integer, 0, ""},
@@ -29,6 +29,8 @@ constexpr std::array<SettingInfo, 21> kSettings = {{
     {Setting::GifDropFrameIndex, "gif-drop-frame-index", Integer, 0, ""},
     {Setting::WindowClose, "window-close", Integer, 0, ""},
     {Setting::ServiceUrl, "service-url", Text, 0, kDefaultServiceUrl},
+    // 1: an output not smaller than its source is replaced by a copy of the source.
+    {Setting::KeepOriginalIfLarger, "keep-original-if-larger", Integer, 1, ""},
 }};
 
 // The table is in enum order, so a setting is its own index.

@@ -27,6 +27,7 @@ enum class Setting {
     GifDropFrameIndex,
     WindowClose,
     ServiceUrl,
+    KeepOriginalIfLarger,
 };
 
 enum class SettingType { Integer, Text };

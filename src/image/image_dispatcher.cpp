@@ -276,6 +276,7 @@ void ImageDispatcher::ShowResult(const ImageResult& result, std::int64_t sourceS
     row.sourceSize = sourceSize;
     row.outputSize = static_cast<std::int64_t>(size);
     row.outputPath = result.outputPath;
+    row.keptOriginal = result.keptOriginal;
     row.sizeText = FormatFileSize(row.outputSize);
     const std::optional<float> percent = ComputeSaving(row.sourceSize, row.outputSize);
     LogLine("srcFile.fileSize: %lld\n", static_cast<long long>(row.sourceSize));

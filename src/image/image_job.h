@@ -24,6 +24,7 @@ struct ImageJobSettings {
     std::int32_t gifDropFrameIndex = 0;  // gif-drop-frame-index: which frames, 0..4
     std::filesystem::path outputDir;     // where the output is written
     std::filesystem::path tempDir;       // the application's temporary folder
+    bool keepOriginalIfLarger = true;    // keep-original-if-larger: never a bigger file
 };
 
 // The image options as the settings hold them at this moment, with the custom
@@ -45,6 +46,8 @@ struct ImageResult {
     bool ok = false;
     // The file written; empty when the job failed (a failed job leaves no output).
     std::filesystem::path outputPath;
+    // The output did not pay: outputPath is a copy of the source.
+    bool keptOriginal = false;
     // Why the job failed, naming the file; empty on success.
     std::string reason;
 };

@@ -36,6 +36,8 @@ struct ImageRowFinished {
     std::int64_t sourceSize = 0;
     std::int64_t outputSize = 0;
     std::filesystem::path outputPath;
+    // The output did not pay: outputPath is a copy of the source (saving 0 %).
+    bool keptOriginal = false;
 };
 
 // The failed state: progressText in "progress-label" (drawn in the failure red),

@@ -25,6 +25,8 @@ struct EncodeDone {
     std::int32_t taskId = 0;
     std::shared_ptr<const EncodeProgress> progress;
     std::string outputPath;
+    // The output did not pay; outputPath is a copy of the source.
+    bool keptOriginal = false;
 };
 
 // Payload of MessageId::EncodeFailed: the task and why it failed.

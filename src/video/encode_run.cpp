@@ -154,12 +154,22 @@ void EncodeRun::Conclude(const ProcessExit& exit) {
         const auto size = fs::file_size(m_request.outputPath, error);
         if (!error) outputSize = size;
     }
-    const EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());
+    EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());
     if (verdict.ok) {
-        m_sink.Post(MessageId::EncodeSucceeded,
-                    EncodeDone{m_request.taskId, m_progress, m_request.outputPath.string()});
-        m_finished = true;
-        return;
+        EncodeDone done{m_request.taskId, m_progress, m_request.outputPath.string()};
+        if (m_request.finish) {
+            if (auto finished = m_request.finish()) {
+                done.outputPath = finished.value().path.string();
+                done.keptOriginal = finished.value().keptOriginal;
+            } else {
+                verdict = {false, finished.error().message};
+            }
+        }
+        if (verdict.ok) {
+            m_sink.Post(MessageId::EncodeSucceeded, std::move(done));
+            m_finished = true;
+            return;
+        }
     }
     if (!m_request.outputPath.empty() && fs::is_regular_file(m_request.outputPath, error)) {
         fs::remove(m_request.outputPath, error);

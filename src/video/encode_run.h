@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "core/messages.h"
+#include "core/output_finish.h"
 #include "core/result.h"
 #include "video/encode_records.h"
 #include "video/encoder_process.h"
@@ -22,6 +24,9 @@ struct EncodeRequest {
     std::vector<std::string> argv;
     // Removed when the encode fails, so no half-written file stays behind.
     std::filesystem::path outputPath;
+    // Run after a successful encode to move the output into its final name (or
+    // keep the source instead); its error fails the task. Unset: the output stays.
+    std::function<Result<FinishedOutput>()> finish = {};
 };
 
 // What a finished encode amounts to. Success needs a clean exit, the success

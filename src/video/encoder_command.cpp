@@ -1,7 +1,6 @@
 #include "video/encoder_command.h"
 
 #include "core/settings_source.h"
-#include "core/unique_path.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
@@ -30,6 +29,10 @@ std::string ExtensionOf(std::int32_t videoType) {
         default:
             return "mp4";
     }
+}
+
+std::string MuxerOf(std::string_view extension) {
+    return extension == "mkv" ? "matroska" : std::string(extension);
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -64,6 +67,7 @@ EncodeSettings ResolveEncodeSettings(const std::optional<TaskParam>& param,
     s.quality = options.customQuality ? options.qualitySlider : QualityOf(s.compressType);
     s.preset = options.balanced ? "fast" : "ultrafast";
     s.extension = ExtensionOf(s.videoType);
+    s.muxer = MuxerOf(s.extension);
     return s;
 }
 
@@ -81,11 +85,15 @@ Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const EncodeSe
     const fs::path folder = fs::absolute(outputFolder, error);
     if (error) return Error{"cannot resolve the output folder " + outputFolder.string()};
 
-    auto output = MakeUniqueOutputPath(folder, OutputBaseName(task.fileName), settings.extension);
+    auto output = PendingOutput::Create(folder);
     if (!output) return output.error();
 
     EncoderCommand command;
-    command.outputPath = output.value();
+    command.output = std::make_shared<PendingOutput>(std::move(output).value());
+    command.baseName = OutputBaseName(task.fileName);
+    command.extension = settings.extension;
+    const std::string outputPath = command.output->path().string();
+    const std::string muxer = settings.muxer.empty() ? MuxerOf(settings.extension) : settings.muxer;
     const std::string quality = std::to_string(settings.quality);
     const std::string bitrate = std::to_string(settings.bitrate);
     const std::string sampleRate = std::to_string(settings.sampleRate);
@@ -97,13 +105,13 @@ Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const EncodeSe
     command.argv.insert(
         command.argv.end(),
         {"-vcodec", "h264", "-acodec", "aac", "-preset", settings.preset, "-crf", quality, "-ab",
-         bitrate, "-ar", sampleRate, "-ac", channel, command.outputPath.string()});
+         bitrate, "-ar", sampleRate, "-ac", channel, "-f", muxer, outputPath});
 
     command.displayText = Quoted(encoder.string()) + " -y -i " + Quoted(input.string());
     if (!settings.sizeText.empty()) command.displayText += " -s " + Quoted(settings.sizeText);
     command.displayText += " -vcodec h264 -acodec aac -preset " + settings.preset + " -crf " +
                            quality + " -ab " + bitrate + " -ar " + sampleRate + " -ac " + channel +
-                           " " + Quoted(command.outputPath.string());
+                           " -f " + muxer + " " + Quoted(outputPath);
     return command;
 }
 

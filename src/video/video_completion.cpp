@@ -25,7 +25,7 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
         }
         case MessageId::EncodeSucceeded: {
             const auto& done = std::any_cast<const EncodeDone&>(payload);
-            OnSucceeded(done.taskId, done.outputPath);
+            OnSucceeded(done.taskId, done.outputPath, done.keptOriginal);
             return true;
         }
         case MessageId::EncodeFailed: {
@@ -38,8 +38,10 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
     }
 }
 
-void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& reportedPath) {
-    const std::string outputPath = m_model.OutputPath(taskId).value_or(reportedPath);
+void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& outputPath,
+                                  bool keptOriginal) {
+    // The encode has been moved into its final name: from now on the task's output.
+    m_model.RecordOutput(taskId, outputPath);
     const std::int64_t sourceSize = m_model.Find(taskId).value_or(VideoTask{}).fileSize;
     std::error_code error;
     const auto outputSize = fs::file_size(outputPath, error);
@@ -50,6 +52,7 @@ void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& report
 
     VideoResult result;
     result.outputPath = outputPath;
+    result.keptOriginal = keptOriginal;
     result.sourceSize = sourceSize;
     result.outputSize = static_cast<std::int64_t>(outputSize);
     result.saving = ComputeSaving(result.sourceSize, result.outputSize);

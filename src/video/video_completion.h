@@ -23,7 +23,7 @@ class VideoCompletion {
     bool Dispatch(MessageId id, const std::any& payload);
 
   private:
-    void OnSucceeded(std::int32_t taskId, const std::string& outputPath);
+    void OnSucceeded(std::int32_t taskId, const std::string& outputPath, bool keptOriginal);
     void OnFailed(std::int32_t taskId, const std::string& reason);
 
     VideoTaskModel& m_model;

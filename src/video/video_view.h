@@ -18,6 +18,8 @@ struct VideoResult {
     std::string sizeText;         // FormatFileSize of the output
     std::string savingText;       // "%.2f%%", empty without a saving
     std::uint32_t savingColor = kSavingColor;
+    // The output did not pay: outputPath is a copy of the source (saving 0 %).
+    bool keptOriginal = false;
 };
 
 // How the video list shows its tasks; the desktop program and the command line
