@@ -473,6 +473,10 @@
         <source>更多</source>
         <translation>More</translation>
     </message>
+    <message>
+        <source>已是最优，保留原文件</source>
+        <translation>Already optimal; original kept</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>
