@@ -474,6 +474,10 @@
         <translation>More</translation>
     </message>
     <message>
+        <source>已是最优，保留原文件</source>
+        <translation>Already optimal; original kept</translation>
+    </message>
+    <message>
         <source>%1 个成功, %2 个失败</source>
         <translation>%1 succeeded, %2 failed</translation>
     </message>

@@ -22,6 +22,7 @@
 #include "core/config_store.h"
 #include "core/file_utils.h"
 #include "core/log.h"
+#include "core/pending_output.h"
 #include "dialogs/feedback_dialog.h"
 #include "dialogs/message_boxes.h"
 #include "dialogs/upgrade_check_runner.h"
@@ -52,6 +53,10 @@ void MainWindow::initWindow() {
     m_durations = std::make_unique<DurationProbe>(this, [this](std::int32_t id, double seconds) {
         if (const TaskRow* row = m_videoView->Find(id)) ui::SetText(row->duration, FormatDuration(seconds));
     });
+    // Hidden outputs that a run ended by a crash or a kill left behind.
+    if (const int removed = RemoveLeftoverOutputs(m_config.OutputFolderPath()); removed > 0) {
+        LogLine("removed %d unfinished output(s) of an earlier run\n", removed);
+    }
     m_videoView = std::make_unique<VideoListView>(this, control(QStringLiteral("videoList")));
     m_videoView->SetTally(&m_tally);
     for (const char* option : {"video-compress-check", "video-compress-slider",

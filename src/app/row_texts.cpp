@@ -19,6 +19,9 @@ QString CompressButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "�
 QString ImageRunningProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "正在压缩")); }
 QString ImageDoneProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "完成")); }
 QString ImageFailedProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "压缩失败")); }
+QString KeptOriginal() {
+    return Translated(QT_TRANSLATE_NOOP("MainWindow", "已是最优，保留原文件"));
+}
 }  // namespace row_text
 
 QString SavingFigure(const TaskOutcome& outcome) {

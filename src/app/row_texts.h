@@ -17,6 +17,7 @@ QString CompressButton();        // "压 缩"
 QString ImageRunningProgress();  // "正在压缩"
 QString ImageDoneProgress();     // "完成"
 QString ImageFailedProgress();   // "压缩失败"
+QString KeptOriginal();          // "已是最优，保留原文件"
 }  // namespace row_text
 
 // Colours of the saving figure and of a failure, 0xAARRGGBB: green, or red when

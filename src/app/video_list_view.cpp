@@ -69,7 +69,10 @@ void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     if (!row) return;
     ui::SetValue(row->progressSlider, 100);
     ui::SetText(row->compressButton, row_text::DoneButton());
-    ui::SetText(row->progressLabel, QStringLiteral("100%"));
+    // A kept original says so instead of the percentage; its size and saving (the
+    // original's, 0 %) follow as for any result.
+    ui::SetText(row->progressLabel,
+                outcome.keptOriginal ? row_text::KeptOriginal() : QStringLiteral("100%"));
     // Done: compress-all passes it by until its box is ticked again.
     ui::SetChecked(row->checkBox, false);
     MarkFinished(row->row, true);

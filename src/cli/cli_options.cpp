@@ -159,6 +159,8 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
             options.recursive = true;
         } else if (arg == "--balanced") {
             options.balanced = true;
+        } else if (arg == "--allow-larger") {
+            options.allowLarger = true;
         } else if (arg == "--jpeg") {
             options.jpeg = true;
         } else if (arg == "--json") {
@@ -208,7 +210,8 @@ std::string UsageText() {
 Compresses videos (to H.264/AAC, one at a time) and images (JPEG, PNG, BMP,
 GIF, three at a time). PATH may be a file or a folder; a folder adds its videos
 and images. Outputs never overwrite a file: a taken name gets a number, as in
-clip(2).mp4. Options default to the desktop program's settings and are not saved.
+clip(2).mp4. An output that is not smaller than its source is dropped and the
+source is copied instead ("kept"), unless --allow-larger is given. Options default to the desktop program's settings and are not saved.
 
   -o, --output DIR         write outputs into DIR
   -r, --recursive          also add files in sub-folders of a folder
@@ -230,6 +233,8 @@ clip(2).mp4. Options default to the desktop program's settings and are not saved
                            end an encode whose encoder shows no progress for this
                            long (default: the setting encoder-stall-seconds, 120;
                            0 waits for ever)
+      --allow-larger       keep outputs that are not smaller than their source
+                           (by default the source is copied instead)
       --json               print one JSON object with every result on standard output
   -q, --quiet              print only failures
   -v, --verbose            also print the engine's diagnostic lines

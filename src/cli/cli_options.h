@@ -28,6 +28,7 @@ struct CliOptions {
     std::optional<FrameSize> imageSize;  // custom image size
     std::optional<int> gifDrop;          // 0-4
     std::optional<int> stallTimeout;     // seconds; 0 never ends a silent encoder
+    bool allowLarger = false;            // keep an output even when it is not smaller
     bool json = false;
     bool quiet = false;
     bool verbose = false;

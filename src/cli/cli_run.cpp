@@ -11,6 +11,7 @@
 #include "core/file_utils.h"
 #include "core/log.h"
 #include "core/media_options.h"
+#include "core/pending_output.h"
 #include "core/settings_source.h"
 #include "core/task_ids.h"
 #include "core/video_task_model.h"
@@ -67,6 +68,11 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
                           (error ? fs::path(*options.outputDir) : folder).string());
     }
     if (options.stallTimeout) settings.Override(Setting::EncoderStallSeconds, *options.stallTimeout);
+    if (options.allowLarger) settings.Override(Setting::KeepOriginalIfLarger, 0);
+    // Hidden outputs that a run ended by a crash or a kill left behind.
+    if (const int removed = RemoveLeftoverOutputs(settings.OutputFolderPath()); removed > 0) {
+        LogLine("removed %d unfinished output(s) of an earlier run\n", removed);
+    }
     FixedOptions chosen(VideoOptionsFor(options, VideoOptionsFromSettings(base)),
                         ImageOptionsFor(options, ImageOptionsFromSettings(base, 0, 0)));
 

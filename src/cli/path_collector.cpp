@@ -16,6 +16,9 @@ void AddFolder(const fs::path& folder, bool recursive, Collection& out) {
     std::vector<fs::path> entries;
     std::vector<fs::path> subfolders;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        // Hidden names are skipped: among them the unfinished outputs of a run
+        // writing into this folder.
+        if (it->path().filename().string().starts_with('.')) continue;
         std::error_code typeError;
         if (it->is_directory(typeError)) {
             if (recursive && !it->is_symlink(typeError)) subfolders.push_back(it->path());

@@ -38,10 +38,12 @@ void Reporter::TaskEnded(const TaskRecord& r) {
         std::fprintf(stderr, "failed  %-5s  %8s                      %s: %s\n", kind,
                      before.c_str(), r.source.c_str(), r.error.c_str());
     } else if (!m_quiet) {
-        std::fprintf(stderr, "done    %-5s  %8s -> %8s  %8s  %s -> %s%s%s%s\n", kind,
-                     before.c_str(), r.sizeText.c_str(), r.saving ? r.savingText.c_str() : "-",
-                     r.source.c_str(), r.output.c_str(), r.warning.empty() ? "" : " (warning: ",
-                     r.warning.c_str(), r.warning.empty() ? "" : ")");
+        std::fprintf(stderr, "%-6s  %-5s  %8s -> %8s  %8s  %s -> %s%s%s%s%s\n",
+                     r.keptOriginal ? "kept" : "done", kind, before.c_str(), r.sizeText.c_str(),
+                     r.saving ? r.savingText.c_str() : "-", r.source.c_str(), r.output.c_str(),
+                     r.keptOriginal ? " (not smaller when compressed: original kept)" : "",
+                     r.warning.empty() ? "" : " (warning: ", r.warning.c_str(),
+                     r.warning.empty() ? "" : ")");
     }
     std::fflush(stderr);
 }
@@ -98,6 +100,7 @@ std::string RecordsToJson(const std::map<std::int32_t, TaskRecord>& records) {
                 : Json::Value();
         item["error"] = r.ok ? Json::Value() : Json::Value(r.error);
         item["warning"] = r.ok && !r.warning.empty() ? Json::Value(r.warning) : Json::Value();
+        item["keptOriginal"] = r.ok && r.keptOriginal;
         results.append(item);
         (r.ok ? succeeded : failed)++;
     }

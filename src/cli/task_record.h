@@ -18,8 +18,9 @@ struct TaskRecord {
     std::string output;
     std::int64_t outputSize = 0;
     std::optional<float> saving;
-    std::string sizeText;    // the row's size text of the output
-    std::string savingText;  // "75.00%", empty without a saving
+    bool keptOriginal = false;  // the output did not pay: output is a copy of the source
+    std::string sizeText;       // the row's size text of the output
+    std::string savingText;     // "75.00%", empty without a saving
     std::string error;
     std::string warning;  // a success that may be incomplete says why
 };

@@ -28,6 +28,7 @@ enum class Setting {
     WindowClose,
     ServiceUrl,
     EncoderStallSeconds,
+    KeepOriginalIfLarger,
 };
 
 enum class SettingType { Integer, Text };

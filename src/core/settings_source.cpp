@@ -9,10 +9,10 @@
 namespace brisklo {
 namespace fs = std::filesystem;
 
-fs::path SettingsSource::GetOutputFolder() const {
-    if (const std::string chosen = GetText(Setting::OutputDir); !chosen.empty()) {
-        return CreateDirectoryTree(chosen);
-    }
+fs::path SettingsSource::GetOutputFolder() const { return CreateDirectoryTree(OutputFolderPath()); }
+
+fs::path SettingsSource::OutputFolderPath() const {
+    if (const std::string chosen = GetText(Setting::OutputDir); !chosen.empty()) return chosen;
     fs::path base = GetSpecialFolder(SpecialFolder::Documents);
     if (base.empty() || ::access(base.c_str(), F_OK) != 0) {
         base = GetSpecialFolder(SpecialFolder::Desktop);
@@ -20,7 +20,7 @@ fs::path SettingsSource::GetOutputFolder() const {
             base = GetSpecialFolder(SpecialFolder::Home);
         }
     }
-    return CreateDirectoryTree(base / std::string(kDefaultOutputFolderName));
+    return base / std::string(kDefaultOutputFolderName);
 }
 
 std::int32_t SettingsSource::GetValid(Setting setting) const {

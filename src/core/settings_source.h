@@ -31,6 +31,8 @@ class SettingsSource {
     // Where compressed files go: output-dir, else "BRK视频压缩" in the Documents
     // folder, else on the Desktop, else in the home folder. Created if missing.
     std::filesystem::path GetOutputFolder() const;
+    // The same folder, without creating it.
+    std::filesystem::path OutputFolderPath() const;
 };
 
 inline constexpr std::string_view kDefaultOutputFolderName = "BRK视频压缩";

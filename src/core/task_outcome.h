@@ -28,6 +28,8 @@ struct TaskOutcome {
     std::string problem;
     // Why a successful output may be incomplete (a source that ended early); usually empty.
     std::string warning;
+    // Compressing did not pay: the output is a copy of the source.
+    bool keptOriginal = false;
 
     bool ok() const { return state != OutcomeState::Missing; }
 };

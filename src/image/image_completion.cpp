@@ -19,7 +19,8 @@ void ImageCompletion::OnImageDone(const ImageResult& result) {
         m_view.ShowFailed(id, result.reason);
     } else {
         const std::int64_t sourceSize = m_tasks.Find(id).value_or(ImageTask{}).fileSize;
-        const TaskOutcome outcome = MeasureOutcome(sourceSize, result.outputPath);
+        TaskOutcome outcome = MeasureOutcome(sourceSize, result.outputPath);
+        outcome.keptOriginal = result.keptOriginal;
         if (outcome.ok()) {
             m_view.ShowFinished(id, outcome);
         } else {

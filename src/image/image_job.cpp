@@ -5,13 +5,14 @@
 
 #include "core/file_utils.h"
 #include "core/log.h"
+#include "core/output_finish.h"
+#include "core/pending_output.h"
 #include "core/temp_area.h"
 #include "image/image_encode.h"
 #include "image/image_naming.h"
 #include "image/image_work_bound.h"
 #include "image/magick_errors.h"
 #include "image/magick_runtime.h"
-#include "image/output_files.h"
 #include "image/source_file.h"
 
 namespace brisklo {
@@ -34,7 +35,7 @@ std::optional<std::string> CheckFolder(const fs::path& folder, std::string_view 
 
 // The steps of one job; any failure comes back as the text that follows the
 // source's name in the result.
-Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
+Result<FinishedOutput> Compress(const ImageJob& job, const std::stop_token& stop) {
     const ImageJobSettings& settings = job.settings;
     if (job.sourcePath.empty()) return Error{"no source file"};
     const SourceName name = SplitSourceName(job.sourcePath);
@@ -57,17 +58,18 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
     if (encoded.value().length() == 0) return Error{"the encoder produced no data"};
     if (stop.stop_requested()) return Error{"stopped before it finished"};
 
-    // Reserved only now, so the name is taken for as short a time as possible
-    // before the file is complete; removed again unless the write succeeds.
-    auto output = ReservedOutput::Reserve(settings.outputDir, name.baseName,
-                                          OutputExtension(name.extension, settings.options.output));
+    // Written into a hidden file of the output folder, which becomes the final
+    // name only once it is complete; removed if anything fails on the way.
+    auto output = PendingOutput::Create(settings.outputDir);
     if (!output) return output.error();
     const Magick::Blob& blob = encoded.value();
     const std::span<const std::uint8_t> bytes(static_cast<const std::uint8_t*>(blob.data()),
                                               blob.length());
     if (auto written = output.value().Write(bytes); !written) return written.error();
-    output.value().Keep();
-    return output.value().path();
+    if (stop.stop_requested()) return Error{"stopped before it finished"};
+    return FinishOutput(output.value(), {job.sourcePath, name.baseName,
+                                         OutputExtension(name.extension, settings.options.output),
+                                         settings.keepOriginalIfLarger});
 }
 
 }  // namespace
@@ -75,6 +77,7 @@ Result<fs::path> Compress(const ImageJob& job, const std::stop_token& stop) {
 ImageJobSettings ImageJobSettingsFor(const ImageOptions& options, const SettingsSource& settings) {
     ImageJobSettings job{options, settings.GetOutputFolder(), RunTemporaryFolder()};
     if (job.tempDir.empty()) job.tempDir = TemporaryRoot();
+    job.keepOriginalIfLarger = settings.GetValid(Setting::KeepOriginalIfLarger) != 0;
     return job;
 }
 
@@ -88,7 +91,8 @@ ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
         auto output = Compress(job, stop);
         if (output) {
             result.ok = true;
-            result.outputPath = std::move(output).value();
+            result.outputPath = output.value().path;
+            result.keptOriginal = output.value().keptOriginal;
         } else {
             failure = output.error().message;
         }

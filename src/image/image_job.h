@@ -25,6 +25,7 @@ struct ImageJobSettings {
     std::filesystem::path tempDir;
     // Longest one job may take; a stop request or this ends it at once.
     std::chrono::seconds timeLimit = kImageJobTimeLimit;
+    bool keepOriginalIfLarger = true;  // keep-original-if-larger: never a bigger file
 };
 
 // The options with the output folder the settings name (created if missing) and
@@ -44,6 +45,8 @@ struct ImageResult {
     bool ok = false;
     // The file written; empty when the job failed (a failed job leaves no output).
     std::filesystem::path outputPath;
+    // The output did not pay: outputPath is a copy of the source.
+    bool keptOriginal = false;
     // Why the job failed, naming the file; empty on success.
     std::string reason;
 };

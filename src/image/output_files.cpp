@@ -10,7 +10,6 @@
 #include <system_error>
 
 #include "core/file_utils.h"
-#include "core/unique_path.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
@@ -38,26 +37,6 @@ Result<std::uint64_t> OverwriteFile(const fs::path& path, std::span<const std::u
     // A full disk or a network folder may only report the failure here.
     if (::close(fd) != 0) return FileError("cannot write", path, errno);
     return static_cast<std::uint64_t>(bytes.size());
-}
-
-Result<ReservedOutput> ReservedOutput::Reserve(const fs::path& folder, std::string_view base,
-                                               std::string_view extension) {
-    auto path = MakeUniqueOutputPath(folder, base, extension);
-    if (!path) return path.error();
-    return ReservedOutput(std::move(path).value());
-}
-
-ReservedOutput::ReservedOutput(ReservedOutput&& other) noexcept
-    : m_path(std::move(other.m_path)), m_keep(other.m_keep) {
-    other.m_path.clear();
-}
-
-ReservedOutput::~ReservedOutput() {
-    if (!m_keep) RemoveQuietly(m_path);
-}
-
-Result<std::uint64_t> ReservedOutput::Write(std::span<const std::uint8_t> bytes) const {
-    return OverwriteFile(m_path, bytes);
 }
 
 Result<TempPngFile> TempPngFile::Create(const fs::path& folder) {

@@ -14,28 +14,6 @@ namespace brisklo {
 Result<std::uint64_t> OverwriteFile(const std::filesystem::path& path,
                                     std::span<const std::uint8_t> bytes);
 
-// An output name reserved in the output folder (see MakeUniqueOutputPath). Unless
-// Keep() is called, the file is removed when the object goes, so a job that fails
-// or stops leaves no empty or partial output behind.
-class ReservedOutput {
-  public:
-    static Result<ReservedOutput> Reserve(const std::filesystem::path& folder,
-                                          std::string_view base, std::string_view extension);
-    ReservedOutput(ReservedOutput&& other) noexcept;
-    ReservedOutput& operator=(ReservedOutput&&) = delete;
-    ReservedOutput(const ReservedOutput&) = delete;
-    ~ReservedOutput();
-
-    const std::filesystem::path& path() const { return m_path; }
-    Result<std::uint64_t> Write(std::span<const std::uint8_t> bytes) const;
-    void Keep() { m_keep = true; }
-
-  private:
-    explicit ReservedOutput(std::filesystem::path path) : m_path(std::move(path)) {}
-    std::filesystem::path m_path;
-    bool m_keep = false;
-};
-
 // A scratch file "image-tmp-NNNNNN.png" (a random six-digit number) created
 // exclusively in the temporary folder, so two jobs never share one, and removed
 // when the object goes, whatever happened in between.

@@ -27,6 +27,8 @@ struct EncodeDone {
     std::string outputPath;
     // Set when the encode read clearly less of the source than its duration.
     std::string warning;
+    // The output did not pay; outputPath is a copy of the source.
+    bool keptOriginal = false;
 };
 
 // Payload of MessageId::EncodeFailed: the task and why it failed.

@@ -175,11 +175,21 @@ void EncodeRun::Conclude(const ProcessExit& exit) {
                               std::to_string(m_request.stallTimeout.count()) + " s"};
     }
     if (verdict.ok) {
-        m_sink.Post(MessageId::EncodeSucceeded,
-                    EncodeDone{m_request.taskId, m_progress, m_request.outputPath.string(),
-                               ShortReadWarning(m_parser.durationMs(), m_parser.timeMs())});
-        m_finished = true;
-        return;
+        EncodeDone done{m_request.taskId, m_progress, m_request.outputPath.string(),
+                        ShortReadWarning(m_parser.durationMs(), m_parser.timeMs())};
+        if (m_request.finish) {
+            if (auto finished = m_request.finish()) {
+                done.outputPath = finished.value().path.string();
+                done.keptOriginal = finished.value().keptOriginal;
+            } else {
+                verdict = {false, finished.error().message};
+            }
+        }
+        if (verdict.ok) {
+            m_sink.Post(MessageId::EncodeSucceeded, std::move(done));
+            m_finished = true;
+            return;
+        }
     }
     if (!m_request.outputPath.empty() && fs::is_regular_file(m_request.outputPath, error)) {
         fs::remove(m_request.outputPath, error);

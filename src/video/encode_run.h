@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "core/messages.h"
+#include "core/output_finish.h"
 #include "core/result.h"
 #include "video/encode_records.h"
 #include "video/encoder_process.h"
@@ -26,6 +28,9 @@ struct EncodeRequest {
     // No progress and no output growth for this long ends the encode as failed;
     // zero waits for ever.
     std::chrono::seconds stallTimeout{120};
+    // Run after a successful encode to move the output into its final name (or
+    // keep the source instead); its error fails the task. Unset: the output stays.
+    std::function<Result<FinishedOutput>()> finish = {};
 };
 
 // What a finished encode amounts to. Success needs a clean exit, the success

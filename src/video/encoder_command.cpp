@@ -1,11 +1,14 @@
 #include "video/encoder_command.h"
 
-#include "core/unique_path.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string MuxerOf(std::string_view extension) {
+    return extension == "mkv" ? "matroska" : std::string(extension);
+}
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -25,12 +28,15 @@ Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOpt
     const fs::path folder = fs::absolute(outputFolder, error);
     if (error) return Error{"cannot resolve the output folder " + outputFolder.string()};
 
-    auto output = MakeUniqueOutputPath(folder, OutputBaseName(task.fileName),
-                                       ContainerExtension(options.container));
+    auto output = PendingOutput::Create(folder);
     if (!output) return output.error();
 
     EncoderCommand command;
-    command.outputPath = output.value();
+    command.output = std::make_shared<PendingOutput>(std::move(output).value());
+    command.baseName = OutputBaseName(task.fileName);
+    command.extension = ContainerExtension(options.container);
+    const std::string outputPath = command.output->path().string();
+    const std::string muxer = MuxerOf(command.extension);
     const std::string quality = std::to_string(EncoderQuality(options));
     const std::string bitrate = std::to_string(options.bitrate);
     const std::string sampleRate = std::to_string(options.sampleRate);
@@ -48,13 +54,13 @@ Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOpt
     command.argv.insert(
         command.argv.end(),
         {"-vcodec", "h264", "-acodec", "aac", "-preset", preset, "-crf", quality, "-ab",
-         bitrate, "-ar", sampleRate, "-ac", channel, command.outputPath.string()});
+         bitrate, "-ar", sampleRate, "-ac", channel, "-f", muxer, outputPath});
 
     command.displayText = Quoted(encoder.string()) + " -y -i " + Quoted(input.string());
     if (!sizeText.empty()) command.displayText += " -s " + Quoted(sizeText);
     command.displayText += " -vcodec h264 -acodec aac -preset " + preset + " -crf " +
                            quality + " -ab " + bitrate + " -ar " + sampleRate + " -ac " + channel +
-                           " " + Quoted(command.outputPath.string());
+                           " -f " + muxer + " " + Quoted(outputPath);
     return command;
 }
 

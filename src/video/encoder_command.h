@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/media_options.h"
+#include "core/pending_output.h"
 #include "core/result.h"
 #include "core/video_task.h"
 
@@ -14,17 +16,22 @@ namespace brisklo {
 
 struct EncoderCommand {
     std::vector<std::string> argv;
-    std::filesystem::path outputPath;  // reserved: exists, empty, until the encoder writes it
-    std::string displayText;           // the command as one line, for logs
+    // The hidden file the encoder writes into; moved into its final name
+    // (baseName.extension, numbered on a clash) once the encode has succeeded.
+    std::shared_ptr<PendingOutput> output;
+    std::string baseName;
+    std::string extension;
+    std::string displayText;  // the command as one line, for logs
 };
 
 // The output name's stem: the file name before its last ".", or the whole name
 // when it has no extension.
 std::string OutputBaseName(std::string_view fileName);
 
-// Builds the encoder's argument vector for one task and reserves its output file
-// in outputFolder. Input and output are given as absolute paths, so no file name
-// can be read as an option or a protocol.
+// Builds the encoder's argument vector for one task and creates its hidden output
+// file in outputFolder. Input and output are given as absolute paths, so no file
+// name can be read as an option or a protocol; the container is named with -f, as
+// the hidden name has no extension that says it.
 Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOptions& options,
                                            const std::filesystem::path& outputFolder,
                                            const std::filesystem::path& encoder);

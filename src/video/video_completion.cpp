@@ -19,7 +19,7 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
         }
         case MessageId::EncodeSucceeded: {
             const auto& done = std::any_cast<const EncodeDone&>(payload);
-            OnSucceeded(done.taskId, done.outputPath, done.warning);
+            OnSucceeded(done.taskId, done.outputPath, done.warning, done.keptOriginal);
             return true;
         }
         case MessageId::EncodeFailed: {
@@ -32,9 +32,10 @@ bool VideoCompletion::Dispatch(MessageId id, const std::any& payload) {
     }
 }
 
-void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& reportedPath,
-                                  const std::string& warning) {
-    const std::string outputPath = m_model.OutputPath(taskId).value_or(reportedPath);
+void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& outputPath,
+                                  const std::string& warning, bool keptOriginal) {
+    // The encode has been moved into its final name: from now on the task's output.
+    m_model.RecordOutput(taskId, outputPath);
     const std::int64_t sourceSize = m_model.Find(taskId).value_or(VideoTask{}).fileSize;
     TaskOutcome outcome = MeasureOutcome(sourceSize, outputPath);
     if (!outcome.ok()) {
@@ -42,6 +43,7 @@ void VideoCompletion::OnSucceeded(std::int32_t taskId, const std::string& report
         return;
     }
     outcome.warning = warning;
+    outcome.keptOriginal = keptOriginal;
     if (!warning.empty()) LogLine("%s: %s\n", outputPath.c_str(), warning.c_str());
     m_view.ShowFinished(taskId, outcome);
     m_model.Finish(taskId);

@@ -24,7 +24,7 @@ class VideoCompletion {
 
   private:
     void OnSucceeded(std::int32_t taskId, const std::string& outputPath,
-                     const std::string& warning);
+                     const std::string& warning, bool keptOriginal);
     void OnFailed(std::int32_t taskId, const std::string& reason);
 
     VideoTaskModel& m_model;

@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "core/media_options.h"
+#include "core/output_finish.h"
 #include "core/settings_source.h"
 #include "core/video_task_model.h"
 #include "video/encoder_command.h"
@@ -74,26 +75,27 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
         m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, command.error().message});
         return;
     }
-    const fs::path output = command.value().outputPath;
-    LogLine("%s\n", command.value().displayText.c_str());
+    EncoderCommand& built = command.value();
+    const fs::path output = built.output->path();
+    LogLine("%s\n", built.displayText.c_str());
     m_model.RecordOutput(id, output.string());
 
+    OutputPlan plan{fs::path(task.fullPath), built.baseName, built.extension,
+                    m_config.GetValid(Setting::KeepOriginalIfLarger) != 0};
+    const std::chrono::seconds stallTimeout(m_config.GetValid(Setting::EncoderStallSeconds));
+    EncodeRequest request{id, std::move(built.argv), output, stallTimeout,
+                          [pending = built.output, plan] { return FinishOutput(*pending, plan); }};
+    // Dropping the command and the request removes the hidden output file.
     std::lock_guard lock(m_runMutex);
     if (m_stopping || m_stopBeforeStart == id) {
-        std::error_code error;
-        fs::remove(output, error);
         if (!m_stopping) {
             m_stopBeforeStart = -1;
             m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, "the encode was stopped"});
         }
         return;
     }
-    const std::chrono::seconds stallTimeout(m_config.GetValid(Setting::EncoderStallSeconds));
-    auto run =
-        EncodeRun::Start({id, std::move(command).value().argv, output, stallTimeout}, m_sink);
+    auto run = EncodeRun::Start(std::move(request), m_sink);
     if (!run) {
-        std::error_code error;
-        fs::remove(output, error);  // the reserved, still empty name
         m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, run.error().message});
         return;
     }

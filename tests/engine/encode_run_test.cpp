@@ -72,6 +72,36 @@ TEST_F(FakeEncoderTest, SuccessKeepsTheOutputAndCarriesTheProgress) {
     EXPECT_EQ(messages.front().id, MessageId::EncodeProgress);
 }
 
+TEST_F(FakeEncoderTest, TheFinishingStepNamesTheResultOrFailsTheTask) {
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails);
+        RecordingSink caseSink;
+        const fs::path final = dir / "final.mp4";
+        EncodeRequest request{
+            3,
+            {"/bin/bash", test::FixturePath("fake-encoder.sh").string(), "success", output.string()},
+            output,
+            std::chrono::seconds(120),
+            [&]() -> Result<FinishedOutput> {
+                if (fails) return Error{"cannot create the output file " + final.string()};
+                fs::rename(output, final);
+                return FinishedOutput{final, fs::file_size(final), true};
+            }};
+        auto run = EncodeRun::Start(std::move(request), caseSink);
+        ASSERT_TRUE(run.ok());
+        const Outcome outcome = WaitForEnd(caseSink);
+        EXPECT_EQ(outcome.ok, !fails);
+        if (fails) {
+            EXPECT_NE(outcome.reason.find("final.mp4"), std::string::npos) << outcome.reason;
+            EXPECT_FALSE(fs::exists(output));  // nothing half-finished stays
+        } else {
+            const auto done = std::any_cast<EncodeDone>(caseSink.messages().back().payload);
+            EXPECT_EQ(done.outputPath, final.string());
+            EXPECT_TRUE(done.keptOriginal);
+        }
+    }
+}
+
 TEST_F(FakeEncoderTest, MarkersSplitAcrossWritesAreFound) {
     const Outcome outcome = RunFake("split");
     EXPECT_TRUE(outcome.ok) << outcome.reason;

@@ -40,8 +40,12 @@ TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
     auto command = BuildEncoderCommand(task, WithTaskParameters(window, param), out,
                                        "/opt/brisklo/ffmpeg");
     ASSERT_TRUE(command.ok()) << command.error().message;
-    const fs::path expectedOutput = out / "clip.mkv";
-    EXPECT_EQ(command.value().outputPath, expectedOutput);
+    // The encoder writes a hidden file in the output folder, told the container.
+    const fs::path expectedOutput = command.value().output->path();
+    EXPECT_EQ(expectedOutput.parent_path(), out);
+    EXPECT_TRUE(IsPendingOutputName(expectedOutput.filename().string()));
+    EXPECT_EQ(command.value().baseName, "clip");
+    EXPECT_EQ(command.value().extension, "mkv");
     EXPECT_EQ(command.value().argv, (std::vector<std::string>{"/opt/brisklo/ffmpeg",
                                                               "-y",
                                                               "-i",
@@ -62,10 +66,12 @@ TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
                                                               "22050",
                                                               "-ac",
                                                               "1",
+                                                              "-f",
+                                                              "matroska",
                                                               expectedOutput.string()}));
     EXPECT_EQ(command.value().displayText,
               "\"/opt/brisklo/ffmpeg\" -y -i \"/videos/clip.avi\" -s \"1920*1080\" -vcodec h264 "
-              "-acodec aac -preset fast -crf 38 -ab 64000 -ar 22050 -ac 1 \"" +
+              "-acodec aac -preset fast -crf 38 -ab 64000 -ar 22050 -ac 1 -f matroska \"" +
                   expectedOutput.string() + "\"");
 }
 
@@ -75,8 +81,8 @@ TEST_F(EncoderCommandTest, EmptySettingsGiveTheFirstTemplateWithDefaults) {
     ASSERT_TRUE(command.ok());
     EXPECT_EQ(command.value().displayText,
               "\"/usr/bin/ffmpeg\" -y -i \"/videos/clip.avi\" -vcodec h264 -acodec aac -preset "
-              "ultrafast -crf 28 -ab 128000 -ar 44100 -ac 2 \"" +
-                  (out / "clip.mp4").string() + "\"");
+              "ultrafast -crf 28 -ab 128000 -ar 44100 -ac 2 -f mp4 \"" +
+                  command.value().output->path().string() + "\"");
 }
 
 TEST_F(EncoderCommandTest, SettingsAreReadAtTaskStart) {
@@ -119,17 +125,17 @@ TEST_F(EncoderCommandTest, OutputNamesAndNumbering) {
     EXPECT_EQ(OutputBaseName(".hidden"), ".hidden");
     EXPECT_EQ(OutputBaseName("-x 'y' \"ü\".mp4"), "-x 'y' \"ü\"");
 
+    // Nothing is taken under a final name before the encode has finished, and
+    // each command gets a hidden file of its own, removed when it is dropped.
     const VideoOptions settings;
-    test::WriteFile(out / "clip.mp4", "earlier");
-    test::WriteFile(out / "clip(2).mp4", "earlier");
-    auto third = BuildEncoderCommand(task, settings, out, "ffmpeg");
-    ASSERT_TRUE(third.ok());
-    EXPECT_EQ(third.value().outputPath, out / "clip(3).mp4");
-    EXPECT_EQ(test::ReadFile(out / "clip.mp4"), "earlier");
-
-    VideoTask bare{"clip", "", "/videos/clip", 1};
-    EXPECT_EQ(BuildEncoderCommand(bare, settings, out, "ffmpeg").value().outputPath,
-              out / "clip(4).mp4");
+    auto first = BuildEncoderCommand(task, settings, out, "ffmpeg");
+    auto second = BuildEncoderCommand(task, settings, out, "ffmpeg");
+    ASSERT_TRUE(first.ok() && second.ok());
+    EXPECT_NE(first.value().output->path(), second.value().output->path());
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2);
+    first = Error{"dropped"};
+    second = Error{"dropped"};
+    EXPECT_TRUE(fs::is_empty(out));
 }
 
 TEST_F(EncoderCommandTest, RelativeAndOptionLikeNamesBecomeAbsolute) {
@@ -149,7 +155,7 @@ TEST_F(EncoderCommandTest, UncreatableOutputFolderIsAClearError) {
     const VideoOptions settings;
     auto command = BuildEncoderCommand(task, settings, dir / "blocker" / "sub", "ffmpeg");
     ASSERT_FALSE(command.ok());
-    EXPECT_NE(command.error().message.find("blocker/sub/clip.mp4"), std::string::npos);
+    EXPECT_NE(command.error().message.find("blocker/sub"), std::string::npos);
 }
 
 TEST(EncoderLocator, PrefersTheExecutablesFolderThenPath) {

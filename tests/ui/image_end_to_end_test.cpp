@@ -39,6 +39,8 @@ class ImageEndToEndTest : public ::testing::Test {
 };
 
 TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
+    // Every output is kept here, even one larger than its source.
+    ASSERT_TRUE(config.Set(Setting::KeepOriginalIfLarger, 0));
     std::vector<std::int32_t> ids;
     for (const char* name : {"a.png", "b.jpg", "c 照片.bmp", "d.gif"}) {
         ids.push_back(window.AddImage(test::MakePicture(dir / name, "320x240")));
@@ -80,6 +82,31 @@ TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
     window.post(static_cast<int>(MessageId::CompressImageAgain), ids[0]);
     ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(out / "a(2).png"); }, 30000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 30000));
+}
+
+TEST_F(ImageEndToEndTest, AnImageThatDoesNotShrinkKeepsTheOriginalAndTheRowSaysSo) {
+    // A photo saved at the lowest JPEG quality: quality 80 can only make it larger.
+    const fs::path ramp = dir / "coarse.jpg";
+    std::string log;
+    ASSERT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                "testsrc=s=320x240", "-frames:v", "1", "-q:v", "31",
+                                ramp.string()},
+                               &log),
+              0)
+        << log;
+    const auto id = window.AddImage(ramp);
+    window.CompressImage(id);
+    QWidget* row = window.imageView().Row(id);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return Sub(row, "progress-label") == QStringLiteral("已是最优，保留原文件"); },
+        60000));
+    const fs::path output = SubControl(row, "s1Label")->toolTip().toStdString();
+    EXPECT_EQ(output, out / "coarse.jpg");
+    EXPECT_EQ(test::ReadFile(output), test::ReadFile(ramp));
+    EXPECT_EQ(Sub(row, "s1Label"), QString::fromStdString(FormatFileSize(fs::file_size(ramp))));
+    EXPECT_EQ(Sub(row, "y1Label"), QStringLiteral("0.00%"));
+    EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")), kSavingColor);
+    EXPECT_EQ(Sub(row, "imageCompressBtn"), QStringLiteral("压缩完成"));
 }
 
 TEST_F(ImageEndToEndTest, BadCustomSizeIsRefusedWithItsNotice) {

@@ -53,6 +53,8 @@ class MainWindowTest : public ::testing::Test {
         ASSERT_TRUE(config.Set(Setting::OutputDir, out.string()));
         // Start-up's upgrade check is not the main window's; it stays off the network.
         ASSERT_TRUE(config.Set(Setting::ServiceUrl, "http://127.0.0.1:9"));
+        // The encode is looked at as it came out, even when it is not smaller.
+        ASSERT_TRUE(config.Set(Setting::KeepOriginalIfLarger, 0));
     }
 
     std::unique_ptr<MainWindow> Open() {

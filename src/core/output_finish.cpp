@@ -1,0 +1,45 @@
+#include "core/output_finish.h"
+
+#include <system_error>
+
+namespace brisklo {
+namespace fs = std::filesystem;
+
+namespace {
+
+Result<FinishedOutput> Place(PendingOutput& file, const fs::path& source, std::string_view base,
+                             std::string_view extension, bool keptOriginal) {
+    auto size = file.Size();
+    if (!size) return size.error();
+    file.TakeModificationTime(source);
+    auto path = file.Commit(base, extension);
+    if (!path) return path.error();
+    return FinishedOutput{std::move(path).value(), size.value(), keptOriginal};
+}
+
+}  // namespace
+
+Result<FinishedOutput> FinishOutput(PendingOutput& output, const OutputPlan& plan) {
+    std::error_code error;
+    const auto sourceSize = fs::file_size(plan.source, error);
+    if (error)
+        return Error{"cannot read the source " + plan.source.string() + ": " + error.message()};
+    auto outputSize = output.Size();
+    if (!outputSize) return outputSize.error();
+
+    if (!plan.keepOriginalIfLarger || sourceSize == 0 || outputSize.value() < sourceSize) {
+        return Place(output, plan.source, plan.baseName, plan.extension, false);
+    }
+    // Compression did not pay: the source itself is the result.
+    auto copy = PendingOutput::Create(output.folder());
+    if (!copy) return copy.error();
+    { PendingOutput discarded = std::move(output); }
+    if (auto copied = copy.value().CopyFrom(plan.source); !copied) return copied.error();
+    const std::string name = plan.source.filename().string();
+    const auto dot = name.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot != 0;
+    return Place(copy.value(), plan.source, hasExtension ? name.substr(0, dot) : name,
+                 hasExtension ? name.substr(dot + 1) : "", true);
+}
+
+}  // namespace brisklo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "core/pending_output.h"
+#include "core/result.h"
+
+namespace brisklo {
+
+// Where a finished output goes and what it is measured against.
+struct OutputPlan {
+    std::filesystem::path source;  // the file the output was made from
+    std::string baseName;          // the output's name without number and extension
+    std::string extension;         // the output's extension, without the dot
+    // When the output is not smaller than the source, keep the source instead
+    // (the setting keep-original-if-larger, off with --allow-larger).
+    bool keepOriginalIfLarger = true;
+};
+
+struct FinishedOutput {
+    std::filesystem::path path;
+    std::uint64_t size = 0;
+    // The output did not pay: the source was copied under its own name instead.
+    bool keptOriginal = false;
+};
+
+// Ends a task's output. An output not smaller than its (non-empty) source is
+// discarded when the plan says so, and a copy of the source takes its place,
+// under the source's own name and extension in the same folder. Either way the
+// file gets the source's modification time and is moved into a free final name
+// without replacing anything (see PendingOutput::Commit).
+Result<FinishedOutput> FinishOutput(PendingOutput& output, const OutputPlan& plan);
+
+}  // namespace brisklo
