@@ -75,7 +75,12 @@ void ImageDispatcher::StartJob(std::int32_t id, const ImageTask& task) {
     ImageJobSettings settings = ImageJobSettingsFor(m_options.CurrentImageOptions(), m_config);
 
     std::unique_lock lock(m_jobsLock);
-    if (m_stopping) return;
+    if (m_stopping) {
+        // Taken off the queue just as the dispatcher stops: it never ran.
+        lock.unlock();
+        m_tasks.queue().Finish(id);
+        return;
+    }
     auto& running = m_jobs[id];
     running = std::make_unique<RunningImageJob>();
     running->job = ImageJob{id, task.fullPath, std::move(settings)};
