@@ -15,17 +15,9 @@ namespace brisklo {
 namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using test::ParseJson;
 using test::RunCli;
 using test::TempDir;
-
-Json::Value ParseJson(const std::string& text) {
-    Json::Value root;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::istringstream in(text);
-    EXPECT_TRUE(Json::parseFromStream(builder, in, &root, &errors)) << errors << "\n" << text;
-    return root;
-}
 
 bool ProcessGone(pid_t pid) {
     if (::kill(pid, 0) != 0) return true;

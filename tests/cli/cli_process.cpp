@@ -1,9 +1,12 @@
 #include "cli_process.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <json/reader.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <sstream>
 #include <stdexcept>
 
 #include "test_support.h"
@@ -44,6 +47,15 @@ CliOutput CliProcess::Wait() {
 
 CliOutput RunCli(const std::vector<std::string>& args, const std::filesystem::path& dir) {
     return CliProcess(args, dir).Wait();
+}
+
+Json::Value ParseJson(const std::string& text) {
+    Json::Value root;
+    Json::CharReaderBuilder builder;
+    std::string errors;
+    std::istringstream in(text);
+    EXPECT_TRUE(Json::parseFromStream(builder, in, &root, &errors)) << errors << "\n" << text;
+    return root;
 }
 
 }  // namespace brisklo::test

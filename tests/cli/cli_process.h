@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <json/value.h>
+
 namespace brisklo::test {
 
 struct CliOutput {
@@ -28,5 +30,8 @@ class CliProcess {
 };
 
 CliOutput RunCli(const std::vector<std::string>& args, const std::filesystem::path& dir);
+
+// The JSON object the command line printed; a parse failure fails the test.
+Json::Value ParseJson(const std::string& text);
 
 }  // namespace brisklo::test
