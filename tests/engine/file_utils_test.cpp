@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <regex>
 
 #include "core/text_utils.h"
 #include "test_support.h"
@@ -101,9 +100,9 @@ TEST(SplitText, StrtokRules) {
 
 TEST(TimestampQuery, IsMillisecondsWrappedTo32Bits) {
     const std::string query = MakeTimestampQuery();
-    std::smatch match;
-    ASSERT_TRUE(std::regex_match(query, match, std::regex(R"(\?timestamp=(\d+))"))) << query;
-    const unsigned long long n = std::stoull(match[1]);
+    const auto stamp = test::TimestampAfter(query, "");
+    ASSERT_TRUE(stamp) << query;
+    const unsigned long long n = *stamp;
     EXPECT_LE(n, 0xFFFFFFFFull);
     // Two queries a moment apart differ by the time in between (modulo 2^32).
     usleep(20000);

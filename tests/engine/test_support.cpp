@@ -135,4 +135,19 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
+std::optional<unsigned long long> TimestampAfter(std::string_view text, std::string_view prefix) {
+    constexpr std::string_view kQuery = "?timestamp=";
+    if (!text.starts_with(prefix)) return std::nullopt;
+    text.remove_prefix(prefix.size());
+    if (!text.starts_with(kQuery)) return std::nullopt;
+    text.remove_prefix(kQuery.size());
+    if (text.empty() || text.size() > 20) return std::nullopt;
+    unsigned long long n = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + static_cast<unsigned>(c - '0');
+    }
+    return n;
+}
+
 }  // namespace brisklo::test

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/messages.h"
@@ -76,5 +78,8 @@ std::filesystem::path FixturePath(const std::string& name);
 
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);
+
+// The number N when `text` is exactly `prefix` + "?timestamp=N" (digits only).
+std::optional<unsigned long long> TimestampAfter(std::string_view text, std::string_view prefix);
 
 }  // namespace brisklo::test
