@@ -76,11 +76,15 @@ Result<std::vector<Magick::Image>> DecodeImage(std::span<const std::uint8_t> byt
         return Error{*bound->Reason()};
     }
     const MagickCore::ExceptionType severity = exception->severity;
+    if (severity == MagickCore::ResourceLimitError) {
+        return Error{"cannot decode the image: " +
+                     ResourceLimitReason(DescribeMagickException(*exception))};
+    }
     if (severity >= MagickCore::ErrorException) {
         return Error{"cannot decode the image: " + DescribeMagickException(*exception)};
     }
-    if (!list) return Error{"cannot decode the image: the decoder gave no picture"};
     if (corruption) return Error{"the image is damaged: " + *corruption};
+    if (!list) return Error{"cannot decode the image: the decoder gave no picture"};
     if (severity != MagickCore::UndefinedException) {
         LogLine("image decoder warning: %s\n", DescribeMagickException(*exception).c_str());
     }

@@ -18,6 +18,7 @@
 #include "image/magick_runtime.h"
 #include "image/palette_quantize.h"
 #include "image/palette_writers.h"
+#include "image/pixel_resize.h"
 
 namespace brisklo {
 namespace {
@@ -63,22 +64,6 @@ Result<bool> CheckFitsLimits(const ImageBox& box, const ImageBox& fitted) {
     return true;
 }
 
-// Fits the image into its target box. A custom size that would enlarge the image
-// past the pixel limits fails here with a clear reason instead of deep inside the
-// library. Returns whether the size changed.
-Result<bool> ResizeToBox(Magick::Image& image, const ImageJobSettings& settings) {
-    const auto width = static_cast<std::int64_t>(image.columns());
-    const auto height = static_cast<std::int64_t>(image.rows());
-    const ImageBox box = BoxFor(settings, width, height);
-    if (box == ImageBox{width, height}) return false;
-    if (auto fits = CheckFitsLimits(box, FitInside(width, height, box)); !fits) {
-        return fits.error();
-    }
-    image.resize(Magick::Geometry(static_cast<std::size_t>(box.width),
-                                  static_cast<std::size_t>(box.height)));
-    return true;
-}
-
 Result<Magick::Image> DecodeFirst(std::span<const std::uint8_t> bytes, ImageFormat format) {
     auto frames = DecodeImage(bytes, format, FrameSelection::First);
     if (!frames) return frames.error();
@@ -89,25 +74,76 @@ Magick::Blob ToBlob(const std::vector<std::uint8_t>& bytes) {
     return Magick::Blob(bytes.data(), bytes.size());
 }
 
-// Fits 8-bit pixels into the box with the library's resizing.
-Result<bool> ResizePixels(PixelBuffer& picture, const ImageBox& box) {
+// Lanczos for shrinking photos; Mitchell for `smooth` pictures (with transparency
+// or a colour table) and for enlarging.
+ResizeFilter FilterFor(bool smooth, const ImageBox& from, const ImageBox& to) {
+    const bool enlarging = to.width * to.height > from.width * from.height;
+    return smooth || enlarging ? ResizeFilter::Mitchell : ResizeFilter::Lanczos;
+}
+
+// Fits 8-bit pixels into the box. A custom size that would enlarge the picture past
+// the pixel limits fails with a clear reason. Returns whether the size changed.
+Result<bool> ResizePixels(PixelBuffer& picture, const ImageBox& box, bool smooth) {
     const auto width = static_cast<std::int64_t>(picture.width);
     const auto height = static_cast<std::int64_t>(picture.height);
-    if (auto fits = CheckFitsLimits(box, FitInside(width, height, box)); !fits) {
-        return fits.error();
-    }
-    const char* map = picture.channels == 1 ? "I" : "RGB";
-    Magick::Image image(picture.width, picture.height, map, Magick::CharPixel,
-                        picture.pixels.data());
-    image.quiet(true);
-    image.resize(Magick::Geometry(static_cast<std::size_t>(box.width),
-                                  static_cast<std::size_t>(box.height)));
-    picture.width = image.columns();
-    picture.height = image.rows();
-    picture.pixels.assign(picture.width * picture.height * static_cast<std::size_t>(picture.channels), 0);
-    image.write(0, 0, picture.width, picture.height, map, Magick::CharPixel,
-                picture.pixels.data());
+    const ImageBox fitted = FitInside(width, height, box);
+    if (box == ImageBox{width, height} || fitted == ImageBox{width, height}) return false;
+    if (auto fits = CheckFitsLimits(box, fitted); !fits) return fits.error();
+    const PixelPlaneSize to{static_cast<std::size_t>(fitted.width),
+                            static_cast<std::size_t>(fitted.height)};
+    auto resized = ResizeChannels(picture.pixels, {picture.width, picture.height},
+                                  picture.channels, to,
+                                  FilterFor(smooth, ImageBox{width, height}, fitted));
+    if (!resized) return resized.error();
+    picture.pixels = std::move(resized).value();
+    picture.width = to.width;
+    picture.height = to.height;
     return true;
+}
+
+Result<bool> ResizeToBox(RgbaPicture& picture, const ImageJobSettings& settings, bool smooth) {
+    PixelBuffer pixels{picture.width, picture.height, 4, std::move(picture.pixels)};
+    const ImageBox box = BoxFor(settings, static_cast<std::int64_t>(pixels.width),
+                                static_cast<std::int64_t>(pixels.height));
+    auto resized = ResizePixels(pixels, box, smooth);
+    picture = RgbaPicture{pixels.width, pixels.height, std::move(pixels.pixels)};
+    return resized;
+}
+
+struct UprightPicture {
+    RgbaPicture pixels;
+    bool smooth = false;  // it has transparency or a colour table (see FilterFor)
+};
+
+// The first picture of the source, upright and in sRGB, as 8-bit RGBA. The image
+// library's own copy, at 8 bytes a pixel, is gone when this returns; all resizing
+// and colour work happens on the 4-byte pixels.
+Result<UprightPicture> DecodeUpright(const SourceImage& source) {
+    auto decoded = DecodeFirst(source.bytes, source.format);
+    if (!decoded) return decoded.error();
+    Magick::Image& image = decoded.value();
+    image.autoOrient();
+    if (image.colorSpace() != Magick::sRGBColorspace &&
+        image.colorSpace() != Magick::RGBColorspace) {
+        image.colorSpace(Magick::sRGBColorspace);
+    }
+    const bool smooth = image.matte() || image.classType() == Magick::PseudoClass;
+    return UprightPicture{ExportRgba(image), smooth};
+}
+
+// Flattens onto white, as a JPEG holds no transparency.
+PixelBuffer OnWhite(const RgbaPicture& picture) {
+    PixelBuffer rgb{picture.width, picture.height, 3, {}};
+    const std::size_t count = picture.width * picture.height;
+    rgb.pixels.resize(count * 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned a = picture.pixels[i * 4 + 3];
+        for (std::size_t c = 0; c < 3; ++c) {
+            rgb.pixels[i * 3 + c] = static_cast<std::uint8_t>(
+                (picture.pixels[i * 4 + c] * a + 255u * (255u - a) + 127) / 255);
+        }
+    }
+    return rgb;
 }
 
 // JPEG sources go through libjpeg-turbo alone (see RecodeJpeg); other sources
@@ -121,42 +157,34 @@ Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSetting
         request.targetBox = [&settings](std::int64_t width, std::int64_t height) {
             return BoxFor(settings, width, height);
         };
-        request.resize = ResizePixels;
+        request.resize = [](PixelBuffer& picture, const ImageBox& box) {
+            return ResizePixels(picture, box, false);
+        };
         auto recoded = RecodeJpeg(source.bytes, request);
         if (!recoded) return recoded.error();
         if (recoded.value()) return ToBlob(*recoded.value());
     }
 
-    auto decoded = DecodeFirst(source.bytes, source.format);
+    auto decoded = DecodeUpright(source);
     if (!decoded) return decoded.error();
-    Magick::Image& image = decoded.value();
-    image.autoOrient();
-    image.strip();
-    if (auto resized = ResizeToBox(image, settings); !resized) return resized.error();
-    if (image.matte()) {
-        image.backgroundColor(Magick::Color("white"));
-        image.alphaChannel(Magick::RemoveAlphaChannel);
-    }
-    PixelBuffer picture;
-    picture.width = image.columns();
-    picture.height = image.rows();
-    picture.channels = 3;
-    picture.pixels.resize(picture.width * picture.height * 3);
-    image.write(0, 0, picture.width, picture.height, "RGB", Magick::CharPixel,
-                picture.pixels.data());
+    PixelBuffer picture = OnWhite(decoded.value().pixels);
+    const bool smooth = decoded.value().smooth;
+    decoded = UprightPicture{};
+    const ImageBox box = BoxFor(settings, static_cast<std::int64_t>(picture.width),
+                                static_cast<std::int64_t>(picture.height));
+    if (auto resized = ResizePixels(picture, box, smooth); !resized) return resized.error();
     auto jpeg = EncodeJpegPixels(picture, quality);
     if (!jpeg) return jpeg.error();
     return ToBlob(jpeg.value());
 }
 
 Result<Magick::Blob> EncodePng(const SourceImage& source, const ImageJobSettings& settings) {
-    auto decoded = DecodeFirst(source.bytes, source.format);
+    auto decoded = DecodeUpright(source);
     if (!decoded) return decoded.error();
-    Magick::Image& image = decoded.value();
-    image.autoOrient();
-    image.strip();
-    if (auto resized = ResizeToBox(image, settings); !resized) return resized.error();
-    const RgbaPicture pixels = ExportRgba(image);
+    RgbaPicture& pixels = decoded.value().pixels;
+    if (auto resized = ResizeToBox(pixels, settings, decoded.value().smooth); !resized) {
+        return resized.error();
+    }
     auto reduced = ReduceColours(pixels, ColoursFor(settings));
     if (!reduced) return reduced.error();
     auto png = WritePalettePng(reduced.value());
@@ -176,18 +204,19 @@ std::size_t CountColours(const PalettePicture& picture) {
 // size, then, after resizing, to the preset's colours. Both stay in memory.
 Result<Magick::Blob> EncodeBmp(const SourceImage& source, const ImageJobSettings& settings,
                                const std::stop_token& stop) {
-    auto decoded = DecodeFirst(source.bytes, source.format);
-    if (!decoded) return decoded.error();
-    Magick::Image& image = decoded.value();
-    image.autoOrient();
-    image.strip();
-    auto first = ReduceColours(ExportRgba(image), 256);
+    // The decoded pixels go as soon as the first reduction has them.
+    auto first = [&source]() -> Result<PalettePicture> {
+        auto decoded = DecodeUpright(source);
+        if (!decoded) return decoded.error();
+        return ReduceColours(decoded.value().pixels, 256);
+    }();
     if (!first) return first.error();
     if (stop.stop_requested()) return kStopped;
 
     const std::size_t colours = ColoursFor(settings);
-    Magick::Image reduced = ImportRgba(ExpandPalette(first.value()));
-    auto resized = ResizeToBox(reduced, settings);
+    RgbaPicture reduced = ExpandPalette(first.value());
+    // Reduced to a colour table, it resizes as one.
+    auto resized = ResizeToBox(reduced, settings, true);
     if (!resized) return resized.error();
     PalettePicture second;
     if (!resized.value() && CountColours(first.value()) <= colours) {
@@ -195,7 +224,7 @@ Result<Magick::Blob> EncodeBmp(const SourceImage& source, const ImageJobSettings
         // reduction would change nothing.
         second = std::move(first).value();
     } else {
-        auto again = ReduceColours(ExportRgba(reduced), colours);
+        auto again = ReduceColours(reduced, colours);
         if (!again) return again.error();
         second = std::move(again).value();
     }
@@ -206,11 +235,15 @@ Result<Magick::Blob> EncodeBmp(const SourceImage& source, const ImageJobSettings
 
 // The frame's pixels fitted into the box, with alpha made all or nothing again
 // (resizing blends the edges of transparent areas, which a GIF cannot hold).
-RgbaPicture ResizeFrame(const RgbaPicture& frame, const ImageBox& box) {
-    Magick::Image image = ImportRgba(frame);
-    image.resize(Magick::Geometry(static_cast<std::size_t>(box.width),
-                                  static_cast<std::size_t>(box.height)));
-    RgbaPicture resized = ExportRgba(image);
+Result<RgbaPicture> ResizeFrame(const RgbaPicture& frame, const ImageBox& box) {
+    const ImageBox fitted = FitInside(static_cast<std::int64_t>(frame.width),
+                                      static_cast<std::int64_t>(frame.height), box);
+    const PixelPlaneSize to{static_cast<std::size_t>(fitted.width),
+                            static_cast<std::size_t>(fitted.height)};
+    auto scaled =
+        ResizeChannels(frame.pixels, {frame.width, frame.height}, 4, to, ResizeFilter::Mitchell);
+    if (!scaled) return scaled.error();
+    RgbaPicture resized{to.width, to.height, std::move(scaled).value()};
     for (std::size_t i = 3; i < resized.pixels.size(); i += 4) {
         resized.pixels[i] = resized.pixels[i] >= 128 ? 255 : 0;
     }
@@ -262,7 +295,11 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
             continue;
         }
         RgbaPicture resized;
-        if (resizing) resized = ResizeFrame(*frame.picture, box);
+        if (resizing) {
+            auto fitted = ResizeFrame(*frame.picture, box);
+            if (!fitted) return fitted.error();
+            resized = std::move(fitted).value();
+        }
         const RgbaPicture& picture = resizing ? resized : *frame.picture;
         if (!writer) {
             writer.emplace(picture.width, picture.height, fuzz, reader.loopCount());
@@ -299,6 +336,8 @@ Result<Magick::Blob> EncodeImage(ImageBranch branch, const SourceImage& source,
                 break;
         }
         return Error{"its format is not one that is compressed"};
+    } catch (const Magick::ErrorResourceLimit& error) {
+        return Error{"the image library failed: " + ResourceLimitReason(DescribeException(error))};
     } catch (const Magick::Exception& error) {
         return Error{"the image library failed: " + DescribeException(error)};
     } catch (const std::bad_alloc&) {

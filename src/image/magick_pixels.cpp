@@ -12,11 +12,4 @@ RgbaPicture ExportRgba(Magick::Image& image) {
     return picture;
 }
 
-Magick::Image ImportRgba(const RgbaPicture& picture) {
-    Magick::Image image(picture.width, picture.height, "RGBA", Magick::CharPixel,
-                        picture.pixels.data());
-    image.quiet(true);
-    return image;
-}
-
 }  // namespace brisklo

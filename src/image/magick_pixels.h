@@ -9,7 +9,4 @@ namespace brisklo {
 // The image's pixels as 8-bit RGBA (opaque images get alpha 255).
 RgbaPicture ExportRgba(Magick::Image& image);
 
-// An image made of the picture's pixels, for the library's resizing.
-Magick::Image ImportRgba(const RgbaPicture& picture);
-
 }  // namespace brisklo

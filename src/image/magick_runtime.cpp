@@ -75,4 +75,24 @@ ImageLibraryLimits EffectiveImageLibraryLimits() {
     return limits;
 }
 
+namespace {
+std::string BytesText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMiB = 1ull << 20;
+    constexpr std::uint64_t kGiB = 1ull << 30;
+    if (bytes >= kGiB && bytes % kGiB == 0) return std::to_string(bytes / kGiB) + " GiB";
+    return std::to_string(bytes / kMiB) + " MiB";
+}
+}  // namespace
+
+std::string ResourceLimitReason(std::string_view detail) {
+    const ImageLibraryLimits limits = EffectiveImageLibraryLimits();
+    std::string reason = "it is beyond what image work may use (" + BytesText(limits.memory) +
+                         " of memory, " + BytesText(limits.map) + " mapped, " +
+                         BytesText(limits.disk) + " on disk; at most " +
+                         std::to_string(limits.width) + "x" + std::to_string(limits.height) +
+                         " and " + std::to_string(limits.area / 1'000'000) + " million pixels)";
+    if (!detail.empty()) reason += ": " + std::string(detail);
+    return reason;
+}
+
 }  // namespace brisklo

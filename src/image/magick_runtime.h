@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace brisklo {
 
@@ -43,5 +45,9 @@ void InitializeImageLibrary();
 
 // The limits ImageMagick actually enforces after InitializeImageLibrary().
 ImageLibraryLimits EffectiveImageLibraryLimits();
+
+// The reason for a job the library stopped at one of its resource limits: the
+// effective limits, then the library's own words (`detail`), which name the one hit.
+std::string ResourceLimitReason(std::string_view detail);
 
 }  // namespace brisklo
