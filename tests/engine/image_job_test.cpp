@@ -223,6 +223,22 @@ TEST_F(ImageJobTest, TransparencyBecomesWhiteInJpeg) {
     EXPECT_GT(corner.blue(), 0.95);
 }
 
+// A print-ready CMYK JPEG is resized by the general path; its pixels must be turned
+// to RGB first, or the ink values come out as if they were light.
+TEST_F(ImageJobTest, CmykPhotoKeepsItsColours) {
+    Magick::Image cmyk(Magick::Geometry(64, 48), Magick::ColorRGB(0.8, 0.2, 0.1));
+    cmyk.colorSpace(Magick::CMYKColorspace);
+    cmyk.quality(95);
+    cmyk.write(Source("print.jpg").string());
+    m_settings.options.scaleStep = 1;
+    const Magick::Image image = ReadOne(RunOk(Source("print.jpg"), "print.jpg"));
+    EXPECT_EQ(image.columns(), 58u);
+    const Magick::ColorRGB centre = image.pixelColor(29, 21);
+    EXPECT_NEAR(centre.red(), 0.8, 0.06);
+    EXPECT_NEAR(centre.green(), 0.2, 0.06);
+    EXPECT_NEAR(centre.blue(), 0.1, 0.06);
+}
+
 TEST_F(ImageJobTest, RotatedPhotoComesOutUpright) {
     const fs::path source = test::MakeRotatedJpeg(Source("rot.jpg"), 80, 40);
     const Magick::Image image = ReadOne(RunOk(source, "rot.jpg"));
