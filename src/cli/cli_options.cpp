@@ -211,7 +211,8 @@ Compresses videos (to H.264/AAC, one at a time) and images (JPEG, PNG, BMP,
 GIF, three at a time). PATH may be a file or a folder; a folder adds its videos
 and images. Outputs never overwrite a file: a taken name gets a number, as in
 clip(2).mp4. An output that is not smaller than its source is dropped and the
-source is copied instead ("kept"), unless --allow-larger is given. Options default to the desktop program's settings and are not saved.
+source is copied instead ("kept"), unless --allow-larger is given. Options
+default to the desktop program's settings and are not saved.
 
   -o, --output DIR         write outputs into DIR
   -r, --recursive          also add files in sub-folders of a folder

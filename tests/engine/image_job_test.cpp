@@ -223,7 +223,7 @@ TEST_F(ImageJobTest, TransparencyBecomesWhiteInJpeg) {
     EXPECT_GT(corner.blue(), 0.95);
 }
 
-// A print-ready CMYK JPEG is resized by the general path; its pixels must be turned
+// A print-ready CMYK JPEG goes through the general path; its pixels must be turned
 // to RGB first, or the ink values come out as if they were light.
 TEST_F(ImageJobTest, CmykPhotoKeepsItsColours) {
     Magick::Image cmyk(Magick::Geometry(64, 48), Magick::ColorRGB(0.8, 0.2, 0.1));
