@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QPushButton>
 #include <QUiLoader>
 
 namespace brisklo::ui {
@@ -37,6 +39,27 @@ QString SkinPath(const QString& fileName) {
     return SkinFolder() + QLatin1Char('/') + fileName;
 }
 
+namespace {
+
+// A tab's label turns bold when checked (style.qss). Bold Latin letters are wider
+// than regular ones, so each tab keeps room for its bold label whichever state it
+// was measured in.
+void ReserveBoldTabWidth(QWidget* root) {
+    for (QPushButton* tab : root->findChildren<QPushButton*>()) {
+        if (!tab->property("tab").toBool()) continue;
+        tab->ensurePolished();
+        QFont regular = tab->font();
+        regular.setWeight(QFont::Normal);
+        QFont bold = regular;
+        bold.setWeight(QFont::DemiBold);
+        const int extra = QFontMetrics(bold).horizontalAdvance(tab->text()) -
+                          QFontMetrics(regular).horizontalAdvance(tab->text());
+        if (extra > 0) tab->setMinimumWidth(tab->sizeHint().width() + extra);
+    }
+}
+
+}  // namespace
+
 QWidget* LoadLayout(const QString& fileName, QWidget* parent) {
     QFile file(SkinPath(fileName));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -49,6 +72,7 @@ QWidget* LoadLayout(const QString& fileName, QWidget* parent) {
         throw SkinError("cannot build the layout " + file.fileName().toStdString() + ": " +
                         loader.errorString().toStdString());
     }
+    ReserveBoldTabWidth(widget);
     return widget;
 }
 
