@@ -127,6 +127,10 @@
         <source>删除</source>
         <translation>Delete</translation>
     </message>
+    <message>
+        <source>停止压缩</source>
+        <translation>Stop</translation>
+    </message>
 </context>
 <context>
     <name>MainTaskMenu</name>

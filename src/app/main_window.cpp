@@ -186,6 +186,8 @@ bool MainWindow::StopVideo(std::int32_t taskId) {
     return m_videoWorker && m_videoWorker->StopTask(taskId);
 }
 
+bool MainWindow::StopImage(std::int32_t taskId) { return m_images && m_images->StopTask(taskId); }
+
 void MainWindow::StartUpgradeCheck(bool quiet) {
     if (!m_upgradeCheck) m_upgradeCheck = std::make_unique<dialogs::UpgradeCheckRunner>(this);
     m_upgradeCheck->Start(m_config.GetText(Setting::ServiceUrl), quiet, m_dialogEnvironment);

@@ -51,6 +51,7 @@ class MainWindow : public ui::WindowBase {
     void CompressAllVideos();
     // Stops the task's running encode; false when it is not running.
     bool StopVideo(std::int32_t taskId);
+    bool StopImage(std::int32_t taskId);
 
     // Adds an image row for the file; returns its task id, or -1 when the file
     // cannot be read.

@@ -82,6 +82,9 @@ bool RowActions::Handle(MessageId message, const std::any& payload) {
         case MessageId::StopVideo:
             if (id) m_window.StopVideo(*id);
             return true;
+        case MessageId::StopImage:
+            if (id) m_window.StopImage(*id);
+            return true;
         case MessageId::OpenImageFolder:
             OpenImageFolder();
             return true;

@@ -13,7 +13,7 @@
 namespace brisklo::app {
 namespace {
 
-constexpr std::array<std::pair<const char*, MessageId>, 14> kItems{{
+constexpr std::array<std::pair<const char*, MessageId>, 15> kItems{{
     {"seting-param", MessageId::TaskParameters},
     {"open-dir", MessageId::OpenVideoFolder},
     {"repeat-compress", MessageId::CompressAgain},
@@ -22,6 +22,7 @@ constexpr std::array<std::pair<const char*, MessageId>, 14> kItems{{
     {"open-image-dir", MessageId::OpenImageFolder},
     {"repeat-image-compress", MessageId::CompressImageAgain},
     {"file-image-delete", MessageId::DeleteImage},
+    {"stop-image-compress", MessageId::StopImage},
     {"main_menu_item_quit", MessageId::MenuQuit},
     {"main_menu_item_home", MessageId::MenuHome},
     {"main_menu_item_help", MessageId::MenuHelp},
@@ -70,7 +71,7 @@ QMenu* OpenRowMenu(ui::WindowBase& window, const RowMenuRequest& request) {
     for (QAction* action : menu->actions()) {
         const auto message = MenuItemMessage(action->objectName());
         if (!message) continue;
-        if (*message == MessageId::StopVideo) {
+        if (*message == MessageId::StopVideo || *message == MessageId::StopImage) {
             action->setVisible(request.running);
         }
         QObject::connect(action, &QAction::triggered, &window, [&window, message, taskId] {

@@ -26,7 +26,7 @@ QMenu* LoadMenu(const QString& skinFile, QWidget* parent);
 struct RowMenuRequest {
     std::int32_t taskId = 0;
     bool videoRow = true;
-    bool running = false;  // a running video offers "stop"
+    bool running = false;  // a running task offers "stop"
     QPoint screenPoint;    // where the click was
 };
 

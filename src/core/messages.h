@@ -18,6 +18,8 @@ enum class MessageId : int {
     DeleteImage = 1230,
     // Stops the running encode of a video row (its row menu).
     StopVideo = 1231,
+    // Stops the running job of an image row (its row menu).
+    StopImage = 1232,
     MenuQuit = 1234,
     MenuHome = 1235,
     MenuHelp = 1236,

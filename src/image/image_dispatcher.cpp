@@ -110,6 +110,13 @@ void ImageDispatcher::PostFailure(std::int32_t id, std::string reason) {
     m_sink.Post(MessageId::ImageDone, std::move(result));
 }
 
+bool ImageDispatcher::StopTask(std::int32_t id) {
+    std::lock_guard lock(m_jobsLock);
+    const auto at = m_jobs.find(id);
+    if (at == m_jobs.end() || !at->second->thread.joinable()) return false;
+    return at->second->thread.request_stop();
+}
+
 bool ImageDispatcher::Release(std::int32_t id) {
     std::unique_ptr<RunningImageJob> finished;
     {

@@ -42,6 +42,11 @@ class ImageDispatcher {
     // Safe to call more than once; the dispatcher cannot be started again.
     void Stop();
 
+    // Asks the task's running job to stop; it removes what it had written and posts
+    // its result as a failure ("stopped before it finished"). False when no job of
+    // that task runs.
+    bool StopTask(std::int32_t id);
+
     // Joins the thread of the task's finished job; false when no job of that task
     // runs (its result is then to be dropped).
     bool Release(std::int32_t id);

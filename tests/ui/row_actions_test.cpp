@@ -297,6 +297,33 @@ TEST_F(RowActionsTest, ClosingMinimisesAsksWhileEncodingAndQuitSkipsTheSetting) 
     EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
 }
 
+TEST_F(RowActionsTest, StoppingAnImageEndsItsJobAndLeavesNothing) {
+    // 48 million pixels: seconds of work, enough to be stopped halfway.
+    const fs::path huge = dir / "huge.png";
+    ASSERT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
+                                "color=c=0x336699:s=8000x6000", "-frames:v", "1", huge.string()}),
+              0);
+    const auto id = window.AddImage(huge);
+    window.CompressAllImages();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.imageTasks().queue().IsRunning(id); }, 30000));
+
+    const QRect screen = window.screen()->availableGeometry();
+    QMenu* menu = OpenRowMenu(window, {id, false, true, screen.center()});
+    QAction* stop = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->isVisible() && action->text() == QStringLiteral("停止压缩")) stop = action;
+    }
+    ASSERT_NE(stop, nullptr);
+    stop->trigger();
+    menu->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.imageTasks().queue().IsRunning(id); }, 10000));
+    QWidget* status = SubControl(window.imageView().Row(id), "progress-label");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui::Text(status) == QStringLiteral("压缩失败"); }))
+        << ui::Text(status).toStdString();
+    EXPECT_TRUE(status->toolTip().contains(QStringLiteral("stopped before it finished")));
+    EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+}
+
 TEST_F(RowActionsTest, MenusCarryTheirItemsAndOpenInsideTheWorkArea) {
     const QRect area(0, 0, 800, 600);
     const QSize size(150, 120);
