@@ -147,8 +147,8 @@ PixelBuffer OnWhite(const RgbaPicture& picture) {
 }
 
 // JPEG sources go through libjpeg-turbo alone (see RecodeJpeg); other sources
-// converted to JPEG, and CMYK JPEGs, are decoded, turned and resized by the image
-// library and encoded by libjpeg-turbo the same way.
+// converted to JPEG, and CMYK JPEGs, are decoded and turned by the image library,
+// then resized and encoded by libjpeg-turbo the same way.
 Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSettings& settings) {
     const int quality = QualityFor(settings);
     if (source.format == ImageFormat::Jpeg) {
@@ -169,7 +169,7 @@ Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSetting
     if (!decoded) return decoded.error();
     PixelBuffer picture = OnWhite(decoded.value().pixels);
     const bool smooth = decoded.value().smooth;
-    decoded = UprightPicture{};
+    decoded = UprightPicture{};  // only the flattened copy is needed from here
     const ImageBox box = BoxFor(settings, static_cast<std::int64_t>(picture.width),
                                 static_cast<std::int64_t>(picture.height));
     if (auto resized = ResizePixels(picture, box, smooth); !resized) return resized.error();

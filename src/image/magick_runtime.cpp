@@ -41,6 +41,13 @@ void LoadCoders() {
     }
 }
 
+std::string BytesText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMiB = 1ull << 20;
+    constexpr std::uint64_t kGiB = 1ull << 30;
+    if (bytes >= kGiB && bytes % kGiB == 0) return std::to_string(bytes / kGiB) + " GiB";
+    return std::to_string(bytes / kMiB) + " MiB";
+}
+
 }  // namespace
 
 void InitializeImageLibrary() {
@@ -74,15 +81,6 @@ ImageLibraryLimits EffectiveImageLibraryLimits() {
     limits.threads = Magick::ResourceLimits::thread();
     return limits;
 }
-
-namespace {
-std::string BytesText(std::uint64_t bytes) {
-    constexpr std::uint64_t kMiB = 1ull << 20;
-    constexpr std::uint64_t kGiB = 1ull << 30;
-    if (bytes >= kGiB && bytes % kGiB == 0) return std::to_string(bytes / kGiB) + " GiB";
-    return std::to_string(bytes / kMiB) + " MiB";
-}
-}  // namespace
 
 std::string ResourceLimitReason(std::string_view detail) {
     const ImageLibraryLimits limits = EffectiveImageLibraryLimits();
