@@ -115,7 +115,10 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
         out.push_back(entry);
     }
 
-    std::string result;
+    // The byte-order mark stays: dropped, whatever follows it would be read as a
+    // mark in its place (a second mark, an editor's doing) and the first line
+    // would read differently.
+    std::string result(text.starts_with(kBom) ? kBom : std::string_view());
     for (const std::string& line : out) {
         result += line;
         result += '\n';

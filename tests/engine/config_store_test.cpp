@@ -45,6 +45,12 @@ TEST(IniText, WritesReplaceInPlaceAndKeepEverythingElse) {
               "; mine\n[global]\nvideo-type=3\ncompress-type=2\n\n[other]\nx=1\n");
     EXPECT_EQ(SetIniValue("", "global", "window-close", "1"), "[global]\nwindow-close=1\n");
     EXPECT_EQ(SetIniValue("[other]\nx=1", "global", "k", "v"), "[other]\nx=1\n[global]\nk=v\n");
+    // A mark at the start is kept; a second one makes its line no section header,
+    // before and after the write.
+    const std::string marked = "\xEF\xBB\xBF\xEF\xBB\xBF[g]\nx=1\n";
+    const std::string written = SetIniValue(marked, "g", "k", "v");
+    EXPECT_EQ(written, marked + "[g]\nk=v\n");
+    EXPECT_EQ(FindIniValue(written, "g", "k"), "v");
 }
 
 class ConfigStoreTest : public ::testing::Test {
