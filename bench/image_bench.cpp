@@ -178,9 +178,9 @@ BatchTime RunBatch(const std::vector<fs::path>& sources, const fs::path& work, i
     std::vector<std::int32_t> taskIds;
     for (const fs::path& source : sources) {
         taskIds.push_back(tasks.Add({source.filename().string(),
-                                              {},
-                                              source,
-                                              static_cast<std::int64_t>(fs::file_size(source))}));
+                                     {},
+                                     source,
+                                     static_cast<std::int64_t>(fs::file_size(source))}));
     }
     const double cpuBefore = CpuSeconds();
     const auto started = Clock::now();

@@ -9,7 +9,9 @@ QString Translated(const char* source) { return QCoreApplication::translate("Mai
 
 }  // namespace
 
-QString NoVideosNotice() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "请先添加要压缩的文件!")); }
+QString NoVideosNotice() {
+    return Translated(QT_TRANSLATE_NOOP("MainWindow", "请先添加要压缩的文件!"));
+}
 QString DeleteRefusedNotice() {
     return Translated(QT_TRANSLATE_NOOP("MainWindow", "文件正在压缩中,不能删除!"));
 }

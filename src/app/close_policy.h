@@ -8,7 +8,7 @@ namespace brisklo::app {
 enum class CloseAnswer { Close, Minimise, Keep };
 
 struct CloseRequest {
-    bool fromQuitItem = false;  // the tray menu's quit (or its shortcut): skips the setting
+    bool fromQuitItem = false;   // the tray menu's quit (or its shortcut): skips the setting
     int windowCloseSetting = 0;  // "window-close": non-zero minimises instead
     bool videoRunning = false;   // only a running encode is worth a question
 };

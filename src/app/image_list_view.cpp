@@ -46,8 +46,8 @@ void ImageListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     row->progressLabel->setStyleSheet(QString());
     row->progressLabel->setToolTip(QString());
     row->progressLabel->show();
-    ui::SetText(row->progressLabel, outcome.keptOriginal ? row_text::KeptOriginal()
-                                                         : row_text::ImageDoneProgress());
+    ui::SetText(row->progressLabel,
+                outcome.keptOriginal ? row_text::KeptOriginal() : row_text::ImageDoneProgress());
     ui::SetText(row->compressButton, row_text::DoneButton());
     ShowSizeAndSaving(*row, outcome);
     // Done: compress-all passes it by until its box is ticked again.

@@ -51,7 +51,8 @@ void MainWindow::initWindow() {
     new FileDrop(this, [this](const auto& paths) { m_adding->AddPaths(paths, shownKind()); });
     AddShortcuts(this);
     m_durations = std::make_unique<DurationProbe>(this, [this](std::int32_t id, double seconds) {
-        if (const TaskRow* row = m_videoView->Find(id)) ui::SetText(row->duration, FormatDuration(seconds));
+        if (const TaskRow* row = m_videoView->Find(id))
+            ui::SetText(row->duration, FormatDuration(seconds));
     });
     // Hidden outputs that a run ended by a crash or a kill left behind.
     if (const int removed = RemoveLeftoverOutputs(m_config.OutputFolderPath()); removed > 0) {
@@ -64,8 +65,8 @@ void MainWindow::initWindow() {
         control(QString::fromLatin1(option));
     }
     m_videoCompletion = std::make_unique<VideoCompletion>(m_videoModel, *m_videoView);
-    m_videoWorker = std::make_unique<VideoWorker>(m_videoModel, *m_options, m_config,
-                                                  *m_videoView, *postBox(), m_encoder);
+    m_videoWorker = std::make_unique<VideoWorker>(m_videoModel, *m_options, m_config, *m_videoView,
+                                                  *postBox(), m_encoder);
     m_videoWorker->Start();
 
     m_imageView = std::make_unique<ImageListView>(this, control(QStringLiteral("image-list")));
@@ -209,7 +210,7 @@ void MainWindow::OpenFeedback() {
 
 MediaKind MainWindow::shownKind() const {
     return ui::CurrentIndex(control(QStringLiteral("main-tab"))) == 1 ? MediaKind::Image
-                                                                       : MediaKind::Video;
+                                                                      : MediaKind::Video;
 }
 
 void MainWindow::notify(const ui::Notification& n) {
@@ -251,7 +252,8 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
     }
     if ((m_imageCompletion &&
          m_imageCompletion->Dispatch(static_cast<MessageId>(number), payload)) ||
-        (m_videoCompletion && m_videoCompletion->Dispatch(static_cast<MessageId>(number), payload))) {
+        (m_videoCompletion &&
+         m_videoCompletion->Dispatch(static_cast<MessageId>(number), payload))) {
         ReportBatchEnd();
         // Handled here; the framework's default handling still sees it.
         handled = false;
@@ -262,14 +264,14 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
 
 void MainWindow::ReportBatchEnd() {
     if (m_tally.Empty()) return;
-    const bool idle = m_videoModel.queue().WaitingIds().empty() &&
-                      m_videoModel.queue().RunningIds().empty() &&
-                      m_imageTasks.queue().WaitingIds().empty() &&
-                      m_imageTasks.queue().RunningIds().empty();
+    const bool idle =
+        m_videoModel.queue().WaitingIds().empty() && m_videoModel.queue().RunningIds().empty() &&
+        m_imageTasks.queue().WaitingIds().empty() && m_imageTasks.queue().RunningIds().empty();
     if (!idle) return;
     const BatchSummary summary = m_tally.Take();
     // Someone looking at the window sees the rows; a notice is for someone who is not.
-    if (!isActiveWindow() && m_tray) m_tray->ShowNotice(BatchEndedTitle(), BatchSummaryText(summary));
+    if (!isActiveWindow() && m_tray)
+        m_tray->ShowNotice(BatchEndedTitle(), BatchSummaryText(summary));
 }
 
 void MainWindow::onFinalMessage() {

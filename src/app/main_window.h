@@ -123,7 +123,7 @@ class MainWindow : public ui::WindowBase {
     std::unique_ptr<RowActions> m_rowActions;
     std::unique_ptr<TrayIcon> m_tray;
     BatchTally m_tally;
-    bool m_quitFromMenu = false;  // the next close request skips "window-close"
+    bool m_quitFromMenu = false;                 // the next close request skips "window-close"
     std::unique_ptr<VideoWorker> m_videoWorker;  // last: stopped before what it uses goes
 };
 

@@ -19,8 +19,9 @@ OutputFolderBar::OutputFolderBar(MainWindow& window, ConfigStore& config, RowAct
     const auto need = [bar](const char* name) {
         QWidget* found = ui::FindSubControl(bar, QString::fromLatin1(name));
         if (!found) {
-            throw ui::SkinError(std::string("the layout OutputFolderBar.xml has no control named \"") +
-                                name + "\"");
+            throw ui::SkinError(
+                std::string("the layout OutputFolderBar.xml has no control named \"") + name +
+                "\"");
         }
         return found;
     };
@@ -35,7 +36,8 @@ OutputFolderBar::OutputFolderBar(MainWindow& window, ConfigStore& config, RowAct
             Refresh();
         });
     }
-    if (open) connect(open, &QAbstractButton::clicked, this, [this] { m_actions.OpenVideoFolder(); });
+    if (open)
+        connect(open, &QAbstractButton::clicked, this, [this] { m_actions.OpenVideoFolder(); });
     Refresh();
 }
 

@@ -199,8 +199,8 @@ void RowActions::DeleteImage(std::int32_t taskId) {
 void RowActions::OpenHelp() {
     const auto& open = m_window.dialogEnvironment().openUrl;
     if (!open) return;
-    open(QUrl(QString::fromStdString(ServiceUrl(m_config.GetText(Setting::ServiceUrl),
-                                                kMainHelpPagePath))));
+    open(QUrl(QString::fromStdString(
+        ServiceUrl(m_config.GetText(Setting::ServiceUrl), kMainHelpPagePath))));
 }
 
 void RowActions::SetOutputFolderBar(OutputFolderBar* bar) { m_outputBar = bar; }
@@ -220,8 +220,8 @@ void RowActions::OpenSettings() {
 
 void RowActions::InstallListActions() {
     for (const bool video : {true, false}) {
-        QWidget* list = m_window.control(video ? QStringLiteral("videoList")
-                                               : QStringLiteral("image-list"));
+        QWidget* list =
+            m_window.control(video ? QStringLiteral("videoList") : QStringLiteral("image-list"));
         auto* clear = new QAction(action_text::ClearFinished(), list);  // owned by the list
         clear->setObjectName(video ? QStringLiteral("clear-finished")
                                    : QStringLiteral("clear-image-finished"));

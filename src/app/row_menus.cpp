@@ -65,8 +65,8 @@ QMenu* LoadMenu(const QString& skinFile, QWidget* parent) {
 }
 
 QMenu* OpenRowMenu(ui::WindowBase& window, const RowMenuRequest& request) {
-    QMenu* menu = LoadMenu(QString::fromLatin1(request.videoRow ? "PopMenu.xml" : "ImagePopMenu.xml"),
-                           &window);
+    QMenu* menu = LoadMenu(
+        QString::fromLatin1(request.videoRow ? "PopMenu.xml" : "ImagePopMenu.xml"), &window);
     const std::int32_t taskId = request.taskId;
     for (QAction* action : menu->actions()) {
         const auto message = MenuItemMessage(action->objectName());

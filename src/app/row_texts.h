@@ -11,8 +11,8 @@ namespace brisklo::app {
 // Texts and colours of the task rows and the main window's notices. The
 // Chinese texts are the source language; translations replace them at run time.
 namespace row_text {
-QString RunningButton();    // "压缩中"
-QString DoneButton();       // "压缩完成"
+QString RunningButton();         // "压缩中"
+QString DoneButton();            // "压缩完成"
 QString CompressButton();        // "压 缩"
 QString ImageRunningProgress();  // "正在压缩"
 QString ImageDoneProgress();     // "完成"

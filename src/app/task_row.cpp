@@ -12,9 +12,9 @@ constexpr int kNameWidth = 320;
 QWidget* Need(QWidget* row, const QString& layout, const char* name) {
     QWidget* control = ui::FindSubControl(row, QString::fromLatin1(name));
     if (!control) {
-        throw ui::SkinError((layout + QStringLiteral(" has no control named ") +
-                             QString::fromLatin1(name))
-                                .toStdString());
+        throw ui::SkinError(
+            (layout + QStringLiteral(" has no control named ") + QString::fromLatin1(name))
+                .toStdString());
     }
     return control;
 }
@@ -30,7 +30,8 @@ TaskRow TaskRow::Bind(QWidget* row, const QString& layout, const TaskRowNames& n
     bound.menuButton = Need(row, layout, names.menuButton);
     bound.fileName = qobject_cast<QLabel*>(Need(row, layout, "fileNameLabel"));
     if (!bound.fileName) {
-        throw ui::SkinError((layout + QStringLiteral(": fileNameLabel is not a label")).toStdString());
+        throw ui::SkinError(
+            (layout + QStringLiteral(": fileNameLabel is not a label")).toStdString());
     }
     bound.fileSize = Need(row, layout, "fileSizeLabel");
     bound.progressLabel = Need(row, layout, "progress-label");

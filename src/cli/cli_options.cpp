@@ -78,10 +78,9 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
                                                            {"-h", "--help"},
                                                            {"-v", "--verbose"}};
     const std::array<std::string, 13> withValue = {
-        "--output",      "--level",    "--format",      "--size",
-        "--crf",         "--channels", "--sample-rate", "--audio-bitrate",
-        "--image-level", "--scale",    "--image-size",  "--gif-drop",
-        "--stall-timeout"};
+        "--output",     "--level",       "--format",        "--size",        "--crf",
+        "--channels",   "--sample-rate", "--audio-bitrate", "--image-level", "--scale",
+        "--image-size", "--gif-drop",    "--stall-timeout"};
 
     bool onlyPaths = false;
     for (std::size_t i = 0; i < args.size(); ++i) {

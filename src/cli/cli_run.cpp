@@ -67,7 +67,8 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, bool stderrI
         settings.Override(Setting::OutputDir,
                           (error ? fs::path(*options.outputDir) : folder).string());
     }
-    if (options.stallTimeout) settings.Override(Setting::EncoderStallSeconds, *options.stallTimeout);
+    if (options.stallTimeout)
+        settings.Override(Setting::EncoderStallSeconds, *options.stallTimeout);
     if (options.allowLarger) settings.Override(Setting::KeepOriginalIfLarger, 0);
     // Hidden outputs that a run ended by a crash or a kill left behind.
     if (const int removed = RemoveLeftoverOutputs(settings.OutputFolderPath()); removed > 0) {

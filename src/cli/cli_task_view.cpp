@@ -57,8 +57,7 @@ std::string CliTaskView::ProgressText() const {
     std::string text;
     // The records map is never reshaped while workers run; names are read only.
     for (const std::int32_t id : m_running) {
-        const std::string name =
-            std::filesystem::path(m_records.at(id).source).filename().string();
+        const std::string name = std::filesystem::path(m_records.at(id).source).filename().string();
         if (m_kind == MediaKind::Video) {
             text = "video " + name;
             if (m_percent) text += " " + std::to_string(*m_percent) + "%";

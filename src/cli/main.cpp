@@ -48,6 +48,5 @@ int main(int argc, char* argv[]) {
 
     // One read of the settings file serves the whole run.
     const auto settings = brisklo::ConfigStore::Instance().Snapshot();
-    return brisklo::cli::RunBatch(options.value(), *settings,
-                                  ::isatty(STDERR_FILENO) == 1);
+    return brisklo::cli::RunBatch(options.value(), *settings, ::isatty(STDERR_FILENO) == 1);
 }

@@ -1,8 +1,8 @@
 #include "core/config_store.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -78,8 +78,8 @@ ConfigStore::FileCheck ConfigStore::ReadText(std::string& text) const {
 
 void ConfigStore::WarnOnce(FileCheck check) const {
     if (m_warned.exchange(true)) return;
-    const char* why = check == FileCheck::TooLarge ? "is larger than 1 MiB"
-                                                   : "is not a regular file";
+    const char* why =
+        check == FileCheck::TooLarge ? "is larger than 1 MiB" : "is not a regular file";
     // Standard error as well as the log: the command line keeps its log quiet.
     std::fprintf(stderr, "brisklo: the settings file %s %s; using the default settings\n",
                  m_file.c_str(), why);

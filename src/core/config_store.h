@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -18,11 +18,11 @@ inline constexpr std::uint64_t kMaxSettingsFileBytes = 1u << 20;
 
 // The settings file. It is read only when it is a regular file (or a link to one)
 // of at most kMaxSettingsFileBytes; otherwise the defaults apply, one warning goes
-// to standard error and the log, and writes are refused. Nothing is cached: every read parses the file, so a value
-// written by one window or thread is seen by the next reader. Every write
-// replaces the file atomically (temporary file, flush, rename) while holding a
-// lock that also excludes other processes, so two writers of different keys
-// never lose each other's change and a crash never leaves a broken file.
+// to standard error and the log, and writes are refused. Nothing is cached: every read parses the
+// file, so a value written by one window or thread is seen by the next reader. Every write replaces
+// the file atomically (temporary file, flush, rename) while holding a lock that also excludes other
+// processes, so two writers of different keys never lose each other's change and a crash never
+// leaves a broken file.
 class ConfigStore : public SettingsSource {
   public:
     // The process's store: "configure.ini" in "Brisklo/Config" under the data folder.

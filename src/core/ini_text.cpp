@@ -12,7 +12,6 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // A line's blanks: a CRLF file leaves the CR at each line's end.
 std::string_view TrimLine(std::string_view text) { return Trim(text, " \t\r"); }
 
-
 struct Line {
     std::string_view raw;      // without its line end
     std::string_view section;  // set on a section header

@@ -27,8 +27,8 @@ ImageOptions ImageOptionsFromSettings(const SettingsSource& source, std::int32_t
     const SettingsSource& settings = *snapshot;
     ImageOptions options;
     options.level = static_cast<CompressionLevel>(settings.GetValid(Setting::ImageCompressType));
-    options.output = settings.GetValid(Setting::ImageType) != 0 ? ImageOutput::Jpeg
-                                                                : ImageOutput::KeepFormat;
+    options.output =
+        settings.GetValid(Setting::ImageType) != 0 ? ImageOutput::Jpeg : ImageOutput::KeepFormat;
     options.scaleStep = settings.GetValid(Setting::ImageRatioIndex);
     if (settings.GetValid(Setting::ImageDefineParam) != 0) {
         options.customSize = FrameSize{customWidth, customHeight};

@@ -52,9 +52,7 @@ struct ImageOptions {
 };
 
 // 0, 1, 2: the level's row in a table of values by level.
-constexpr std::size_t LevelIndex(CompressionLevel level) {
-    return static_cast<std::size_t>(level);
-}
+constexpr std::size_t LevelIndex(CompressionLevel level) { return static_cast<std::size_t>(level); }
 
 // The stored options; a value outside its range reads as its default.
 VideoOptions VideoOptionsFromSettings(const SettingsSource& settings);

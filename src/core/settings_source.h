@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <optional>
-#include <vector>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "core/settings.h"
 

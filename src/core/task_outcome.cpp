@@ -16,8 +16,8 @@ TaskOutcome MeasureOutcome(std::int64_t sourceSize, const fs::path& outputPath) 
     std::error_code error;
     const auto size = fs::file_size(outputPath, error);
     if (error) {
-        outcome.problem = "the output file " + outputPath.string() + " is missing (" +
-                          error.message() + ")";
+        outcome.problem =
+            "the output file " + outputPath.string() + " is missing (" + error.message() + ")";
         LogLine("%s\n", outcome.problem.c_str());
         return outcome;
     }
@@ -26,8 +26,8 @@ TaskOutcome MeasureOutcome(std::int64_t sourceSize, const fs::path& outputPath) 
     if (!outcome.saving) {
         outcome.state = OutcomeState::EmptySource;
     } else {
-        outcome.state = outcome.outputSize < sourceSize ? OutcomeState::Smaller
-                                                        : OutcomeState::NotSmaller;
+        outcome.state =
+            outcome.outputSize < sourceSize ? OutcomeState::Smaller : OutcomeState::NotSmaller;
     }
 
     std::ostringstream log;

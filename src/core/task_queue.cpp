@@ -34,9 +34,8 @@ std::size_t TaskQueue::EnqueueAll(std::span<const std::int32_t> ids) {
 
 std::optional<std::int32_t> TaskQueue::TakeNext() {
     std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] {
-        return m_shutdown || (m_running.size() < m_slots && !m_waiting.empty());
-    });
+    m_wake.wait(
+        lock, [this] { return m_shutdown || (m_running.size() < m_slots && !m_waiting.empty()); });
     if (m_shutdown) return std::nullopt;
     const std::int32_t id = m_waiting.front();
     m_waiting.pop_front();

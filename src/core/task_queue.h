@@ -14,7 +14,7 @@ namespace brisklo {
 
 // What happened to an id offered to a queue. Anything but Queued left the queue
 // as it was.
-enum class [[nodiscard]] QueueStatus {
+enum class [[nodiscard]] QueueStatus{
     Queued,          // appended to the waiting list; a taker was woken
     AlreadyWaiting,  // refused: it waits already
     Running,         // refused: a task is never queued again while it runs

@@ -110,7 +110,8 @@ LeftoverCount CleanLeftovers(const fs::path& tempRoot, const fs::path& settingsF
                              std::chrono::seconds minAge) {
     LeftoverCount count;
     std::error_code error;
-    for (fs::directory_iterator it(tempRoot, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(tempRoot, error), end; !error && it != end;
+         it.increment(error)) {
         const fs::directory_entry& entry = *it;
         const std::string name = entry.path().filename().string();
         std::error_code typeError;

@@ -6,17 +6,13 @@
 namespace brisklo::dialogs {
 namespace {
 
-QString Translated(const char* source) {
-    return QCoreApplication::translate("Dialogs", source);
-}
+QString Translated(const char* source) { return QCoreApplication::translate("Dialogs", source); }
 
 }  // namespace
 
 QString NewVersionNotice() { return Translated(QT_TRANSLATE_NOOP("Dialogs", "发现新版本啦!")); }
 
-QString NoNewVersionNotice() {
-    return Translated(QT_TRANSLATE_NOOP("Dialogs", "没有发现新版本!"));
-}
+QString NoNewVersionNotice() { return Translated(QT_TRANSLATE_NOOP("Dialogs", "没有发现新版本!")); }
 
 QString InsecureInstallerNotice() {
     return Translated(

@@ -86,8 +86,7 @@ void FeedbackDialog::Send() {
         closeWith(0);
         return;
     }
-    if (m_environment.boxes.tell)
-        m_environment.boxes.tell(this, FeedbackNotice(*outcome));
+    if (m_environment.boxes.tell) m_environment.boxes.tell(this, FeedbackNotice(*outcome));
     closeWith(1);
 }
 

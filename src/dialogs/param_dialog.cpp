@@ -10,21 +10,23 @@
 namespace brisklo::dialogs {
 namespace {
 
-constexpr std::array<const char*, 3> kCompressTypes = {
-    "compress-type-general", "compress-type-deep", "compress-type-limit"};
+constexpr std::array<const char*, 3> kCompressTypes = {"compress-type-general",
+                                                       "compress-type-deep", "compress-type-limit"};
 constexpr std::array<const char*, 2> kVideoTypes = {"radio_mp4", "radio_flv"};
 
 // The index of the first selected option of the group, or -1.
 template <std::size_t N>
 int SelectedOption(const ui::WindowBase& dialog, const std::array<const char*, N>& names) {
     for (std::size_t i = 0; i < N; ++i) {
-        if (ui::IsChecked(dialog.control(QString::fromLatin1(names[i])))) return static_cast<int>(i);
+        if (ui::IsChecked(dialog.control(QString::fromLatin1(names[i]))))
+            return static_cast<int>(i);
     }
     return -1;
 }
 
 template <std::size_t N>
-void SelectOption(const ui::WindowBase& dialog, const std::array<const char*, N>& names, int index) {
+void SelectOption(const ui::WindowBase& dialog, const std::array<const char*, N>& names,
+                  int index) {
     if (index >= 0 && index < static_cast<int>(N)) {
         ui::SetChecked(dialog.control(QString::fromLatin1(names[static_cast<std::size_t>(index)])),
                        true);
@@ -55,8 +57,8 @@ TaskParam ParamDialog::DefaultRecord() {
 }
 
 void ParamDialog::initWindow() {
-    for (const char* name : {"video-ratio", "audio-channel", "audio-sample-rate", "audio-bitrate",
-                             "save", "cancel"}) {
+    for (const char* name :
+         {"video-ratio", "audio-channel", "audio-sample-rate", "audio-bitrate", "save", "cancel"}) {
         control(QString::fromLatin1(name));
     }
     ShowRecord(m_param);
@@ -81,7 +83,8 @@ void ParamDialog::notify(const ui::Notification& n) {
         RestoreDefaults();
     } else if (n.type == ui::kSelectChanged && n.value != 0) {
         for (std::size_t i = 0; i < kCompressTypes.size(); ++i) {
-            if (name == QLatin1String(kCompressTypes[i])) m_param.compressType = static_cast<int>(i);
+            if (name == QLatin1String(kCompressTypes[i]))
+                m_param.compressType = static_cast<int>(i);
         }
         for (std::size_t i = 0; i < kVideoTypes.size(); ++i) {
             if (name == QLatin1String(kVideoTypes[i])) m_param.videoType = static_cast<int>(i);
@@ -91,7 +94,8 @@ void ParamDialog::notify(const ui::Notification& n) {
 }
 
 void ParamDialog::Save() {
-    if (const int type = SelectedOption(*this, kCompressTypes); type >= 0) m_param.compressType = type;
+    if (const int type = SelectedOption(*this, kCompressTypes); type >= 0)
+        m_param.compressType = type;
     if (const int type = SelectedOption(*this, kVideoTypes); type >= 0) m_param.videoType = type;
     const int ratio = ui::CurrentIndex(control(QStringLiteral("video-ratio")));
     if (ratio >= 0 && ratio < static_cast<int>(kResolutions.size())) {

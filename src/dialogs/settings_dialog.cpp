@@ -20,8 +20,8 @@ SettingsDialog::SettingsDialog(QWidget* owner, ConfigStore& config, DialogEnviro
 void SettingsDialog::initWindow() {
     // Setting the controls below must not write what was just read.
     m_initialising = true;
-    for (const char* name : {"settings", "basic-seting", "other-seting", "output-dir",
-                             "choose-dir", "open-dir", "window-close-exit", "window-close-tray"}) {
+    for (const char* name : {"settings", "basic-seting", "other-seting", "output-dir", "choose-dir",
+                             "open-dir", "window-close-exit", "window-close-tray"}) {
         control(QString::fromLatin1(name));
     }
     ui::SetCurrentIndex(control(QStringLiteral("audio-channel")),

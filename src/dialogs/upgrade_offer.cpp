@@ -1,8 +1,8 @@
 #include "dialogs/upgrade_offer.h"
 
 #include "core/log.h"
-#include "dialogs/download_dialog.h"
 #include "dialogs/dialog_texts.h"
+#include "dialogs/download_dialog.h"
 
 namespace brisklo::dialogs {
 

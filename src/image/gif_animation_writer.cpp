@@ -255,7 +255,8 @@ struct GifAnimationWriter::State {
         for (std::size_t i = 0; i < count && fits; ++i) {
             const std::uint8_t* p = delta.pixels.data() + i * 4;
             if (p[3] < kOpaque) continue;
-            const auto [it, added] = exact.try_emplace(Key(p), static_cast<std::uint8_t>(exact.size()));
+            const auto [it, added] =
+                exact.try_emplace(Key(p), static_cast<std::uint8_t>(exact.size()));
             if (added && exact.size() > 255) fits = false;
             frame.picture.indices[i] = it->second;
         }

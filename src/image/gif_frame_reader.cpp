@@ -25,7 +25,8 @@ int ReadInput(GifFileType* gif, GifByteType* buffer, int length) {
 }
 
 Error Damaged(int code) {
-    return Error{std::string("the image is damaged: ") + (GifErrorString(code) ? GifErrorString(code) : "unknown GIF error")};
+    return Error{std::string("the image is damaged: ") +
+                 (GifErrorString(code) ? GifErrorString(code) : "unknown GIF error")};
 }
 
 // Rows of an interlaced frame come in four passes.
@@ -99,8 +100,10 @@ struct GifFrameReader::State {
         if (DGifGetImageDesc(gif) == GIF_ERROR) return Damaged(gif->Error);
         const GifImageDesc& desc = gif->Image;
         const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-        if (!map || map->ColorCount <= 0) return Error{"the image is damaged: a frame has no colour table"};
-        if (desc.Width <= 0 || desc.Height <= 0) return Error{"the image is damaged: a frame has no pixels"};
+        if (!map || map->ColorCount <= 0)
+            return Error{"the image is damaged: a frame has no colour table"};
+        if (desc.Width <= 0 || desc.Height <= 0)
+            return Error{"the image is damaged: a frame has no pixels"};
 
         ApplyDisposal();
         disposal = control.DisposalMode;
@@ -118,7 +121,8 @@ struct GifFrameReader::State {
             if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR) return Damaged(gif->Error);
             const int row = desc.Top + y;
             if (row < top || row >= bottom) continue;
-            std::uint8_t* out = canvas.pixels.data() + static_cast<std::size_t>(row) * canvas.width * 4;
+            std::uint8_t* out =
+                canvas.pixels.data() + static_cast<std::size_t>(row) * canvas.width * 4;
             for (int x = left; x < right; ++x) {
                 const int index = line[static_cast<std::size_t>(x - desc.Left)];
                 if (index == transparent) continue;
@@ -175,7 +179,8 @@ Result<std::optional<ComposedFrame>> GifFrameReader::Next() {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(s.gif, &type) == GIF_ERROR) {
             // Many files end right after their last frame, without a trailer.
-            if (s.frames > 0 && s.input.at >= s.input.bytes.size()) return std::optional<ComposedFrame>{};
+            if (s.frames > 0 && s.input.at >= s.input.bytes.size())
+                return std::optional<ComposedFrame>{};
             return Damaged(s.gif->Error);
         }
         if (type == TERMINATE_RECORD_TYPE) {
@@ -189,8 +194,8 @@ Result<std::optional<ComposedFrame>> GifFrameReader::Next() {
         if (type != IMAGE_DESC_RECORD_TYPE) return Damaged(D_GIF_ERR_WRONG_RECORD);
         if (auto drawn = s.DrawFrame(control); !drawn) return drawn.error();
         ++s.frames;
-        return std::optional<ComposedFrame>{
-            ComposedFrame{&s.canvas, haveControl ? static_cast<std::size_t>(control.DelayTime) : 0}};
+        return std::optional<ComposedFrame>{ComposedFrame{
+            &s.canvas, haveControl ? static_cast<std::size_t>(control.DelayTime) : 0}};
     }
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/log.h"
-#include "image/magick_errors.h"
 #include "image/image_work_bound.h"
+#include "image/magick_errors.h"
 #include "image/magick_runtime.h"
 
 namespace brisklo {

@@ -91,9 +91,8 @@ Result<bool> ResizePixels(PixelBuffer& picture, const ImageBox& box, bool smooth
     if (auto fits = CheckFitsLimits(box, fitted); !fits) return fits.error();
     const PixelPlaneSize to{static_cast<std::size_t>(fitted.width),
                             static_cast<std::size_t>(fitted.height)};
-    auto resized = ResizeChannels(picture.pixels, {picture.width, picture.height},
-                                  picture.channels, to,
-                                  FilterFor(smooth, ImageBox{width, height}, fitted));
+    auto resized = ResizeChannels(picture.pixels, {picture.width, picture.height}, picture.channels,
+                                  to, FilterFor(smooth, ImageBox{width, height}, fitted));
     if (!resized) return resized.error();
     picture.pixels = std::move(resized).value();
     picture.width = to.width;

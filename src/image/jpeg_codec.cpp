@@ -1,12 +1,12 @@
 #include "image/jpeg_codec.h"
 
 // jpeglib.h needs size_t and FILE declared first.
-#include <cstdio>
-#include <cstdlib>
-#include <csetjmp>
 #include <jpeglib.h>
 
 #include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "image/exif_orientation.h"
@@ -220,9 +220,9 @@ unsigned ScaleFor(std::int64_t width, std::int64_t height, const ImageBox& fitte
 
 Result<std::vector<std::uint8_t>> EncodeJpegPixels(const PixelBuffer& picture, int quality) {
     if (picture.width == 0 || picture.height == 0 || picture.width > JPEG_MAX_DIMENSION ||
-        picture.height > JPEG_MAX_DIMENSION ||
-        (picture.channels != 1 && picture.channels != 3) ||
-        picture.pixels.size() != picture.width * picture.height * static_cast<std::size_t>(picture.channels)) {
+        picture.height > JPEG_MAX_DIMENSION || (picture.channels != 1 && picture.channels != 3) ||
+        picture.pixels.size() !=
+            picture.width * picture.height * static_cast<std::size_t>(picture.channels)) {
         return Error{"cannot write the JPEG: the picture has no usable size"};
     }
     Codec c;

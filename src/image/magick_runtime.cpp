@@ -17,8 +17,8 @@ void DirectTemporaryFiles() {
     const std::filesystem::path& folder = RunTemporaryFolder();
     if (folder.empty()) return;
     MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
-    MagickCore::SetImageRegistry(MagickCore::StringRegistryType, "temporary-path",
-                                 folder.c_str(), exception);
+    MagickCore::SetImageRegistry(MagickCore::StringRegistryType, "temporary-path", folder.c_str(),
+                                 exception);
     MagickCore::DestroyExceptionInfo(exception);
 }
 

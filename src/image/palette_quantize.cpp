@@ -43,9 +43,9 @@ Result<PalettePicture> ReduceColours(const RgbaPicture& picture, std::size_t col
     // is several times faster, which an animation of hundreds of frames needs.
     liq_set_speed(attr.get(), effort == QuantiseEffort::Quick ? 8 : 4);
 
-    const std::unique_ptr<liq_image, ImageDeleter> image(liq_image_create_rgba(
-        attr.get(), picture.pixels.data(), static_cast<int>(picture.width),
-        static_cast<int>(picture.height), 0));
+    const std::unique_ptr<liq_image, ImageDeleter> image(
+        liq_image_create_rgba(attr.get(), picture.pixels.data(), static_cast<int>(picture.width),
+                              static_cast<int>(picture.height), 0));
     if (!image) return QuantiseError(LIQ_OUT_OF_MEMORY);
     liq_result* raw = nullptr;
     if (const liq_error e = liq_image_quantize(image.get(), attr.get(), &raw); e != LIQ_OK) {
@@ -58,9 +58,8 @@ Result<PalettePicture> ReduceColours(const RgbaPicture& picture, std::size_t col
     reduced.width = picture.width;
     reduced.height = picture.height;
     reduced.indices.resize(picture.width * picture.height);
-    if (const liq_error e = liq_write_remapped_image(result.get(), image.get(),
-                                                     reduced.indices.data(),
-                                                     reduced.indices.size());
+    if (const liq_error e = liq_write_remapped_image(
+            result.get(), image.get(), reduced.indices.data(), reduced.indices.size());
         e != LIQ_OK) {
         return QuantiseError(e);
     }

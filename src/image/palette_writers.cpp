@@ -145,7 +145,7 @@ Result<std::vector<std::uint8_t>> WritePaletteBmp(const PalettePicture& picture)
         PutLe(out, 0x0000FF00, 4);
         PutLe(out, 0x000000FF, 4);
         PutLe(out, 0xFF000000, 4);
-        PutLe(out, 0x73524742, 4);  // "sRGB"
+        PutLe(out, 0x73524742, 4);     // "sRGB"
         out.insert(out.end(), 48, 0);  // end points and gamma, unused with sRGB
     } else {
         for (const PaletteColour& c : picture.palette) {

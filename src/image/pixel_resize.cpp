@@ -124,8 +124,7 @@ Result<std::vector<std::uint8_t>> ResizeChannels(std::span<const std::uint8_t> p
     const auto stride = static_cast<std::size_t>(channels);
     if (channels < 1 || channels > 4 || !FitsScaler(from) || !FitsScaler(to) ||
         pixels.size() != from.width * from.height * stride) {
-        return Error{"cannot resize a picture of " + SizeText(from) + " pixels to " +
-                     SizeText(to)};
+        return Error{"cannot resize a picture of " + SizeText(from) + " pixels to " + SizeText(to)};
     }
     if (channels == 4 && !AllOpaque(pixels)) return ResizeWeighted(pixels, from, to, filter);
     return ResizeIndependent(pixels, from, stride, to, filter);

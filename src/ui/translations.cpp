@@ -9,9 +9,8 @@ namespace brisklo::ui {
 
 QString TranslationLanguage(const QStringList& uiLanguages) {
     for (const QString& language : uiLanguages) {
-        const QString primary = language.section(QLatin1Char('-'), 0, 0)
-                                    .section(QLatin1Char('_'), 0, 0)
-                                    .toLower();
+        const QString primary =
+            language.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower();
         if (primary.isEmpty() || primary == QStringLiteral("c")) continue;
         if (primary == QStringLiteral("zh")) return {};
         return primary;

@@ -1,6 +1,5 @@
 #include "video/encoder_command.h"
 
-
 namespace brisklo {
 namespace fs = std::filesystem;
 
@@ -43,24 +42,22 @@ Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOpt
     const std::string channel = std::to_string(options.channels);
     const std::string preset = options.balanced ? "fast" : "ultrafast";
     // "1280*720", or none to keep the source size.
-    const std::string sizeText = options.size.KeepsSource()
-                                     ? std::string()
-                                     : std::to_string(options.size.width) + "*" +
-                                           std::to_string(options.size.height);
+    const std::string sizeText =
+        options.size.KeepsSource()
+            ? std::string()
+            : std::to_string(options.size.width) + "*" + std::to_string(options.size.height);
 
     command.argv = {encoder.string(), "-y", "-i", input.string()};
-    if (!sizeText.empty())
-        command.argv.insert(command.argv.end(), {"-s", sizeText});
-    command.argv.insert(
-        command.argv.end(),
-        {"-vcodec", "h264", "-acodec", "aac", "-preset", preset, "-crf", quality, "-ab",
-         bitrate, "-ar", sampleRate, "-ac", channel, "-f", muxer, outputPath});
+    if (!sizeText.empty()) command.argv.insert(command.argv.end(), {"-s", sizeText});
+    command.argv.insert(command.argv.end(), {"-vcodec", "h264", "-acodec", "aac", "-preset", preset,
+                                             "-crf", quality, "-ab", bitrate, "-ar", sampleRate,
+                                             "-ac", channel, "-f", muxer, outputPath});
 
     command.displayText = Quoted(encoder.string()) + " -y -i " + Quoted(input.string());
     if (!sizeText.empty()) command.displayText += " -s " + Quoted(sizeText);
-    command.displayText += " -vcodec h264 -acodec aac -preset " + preset + " -crf " +
-                           quality + " -ab " + bitrate + " -ar " + sampleRate + " -ac " + channel +
-                           " -f " + muxer + " " + Quoted(outputPath);
+    command.displayText += " -vcodec h264 -acodec aac -preset " + preset + " -crf " + quality +
+                           " -ab " + bitrate + " -ar " + sampleRate + " -ac " + channel + " -f " +
+                           muxer + " " + Quoted(outputPath);
     return command;
 }
 

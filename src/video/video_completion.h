@@ -23,8 +23,8 @@ class VideoCompletion {
     bool Dispatch(MessageId id, const std::any& payload);
 
   private:
-    void OnSucceeded(std::int32_t taskId, const std::string& outputPath,
-                     const std::string& warning, bool keptOriginal);
+    void OnSucceeded(std::int32_t taskId, const std::string& outputPath, const std::string& warning,
+                     bool keptOriginal);
     void OnFailed(std::int32_t taskId, const std::string& reason);
 
     VideoTaskModel& m_model;

@@ -47,7 +47,8 @@ class CliHardeningTest : public ::testing::Test {
     std::unique_ptr<test::ScopedEnv> HangingEncoder() {
         fs::create_directories(dir / "bin");
         test::WriteFile(dir / "bin" / "ffmpeg",
-                        "#!/bin/bash\nout=\"${@: -1}\"\necho $$ > \"" + (dir / "encoder.pid").string() +
+                        "#!/bin/bash\nout=\"${@: -1}\"\necho $$ > \"" +
+                            (dir / "encoder.pid").string() +
                             "\"\nprintf '  Duration: 00:01:00.00, start: 0\\n' >&2\n"
                             "printf 'partial' > \"$out\"\nexec sleep 60\n");
         fs::permissions(dir / "bin" / "ffmpeg", fs::perms::owner_all);
@@ -80,14 +81,14 @@ TEST_F(CliHardeningTest, HungEncoderEndsAfterTheStallTimeAndTheQueueGoesOn) {
 
 TEST_F(CliHardeningTest, KilledOutrightTheEncoderDiesAndTheNextStartClearsTheLeftovers) {
     test::MakeClip(dir / "a.mp4", 1.0);
-    ASSERT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
-                                "color=c=red:s=8000x6000", "-frames:v", "1",
-                                (dir / "huge.png").string()}),
-              0);
+    ASSERT_EQ(
+        test::RunProgram({"ffmpeg", "-v", "error", "-f", "lavfi", "-i", "color=c=red:s=8000x6000",
+                          "-frames:v", "1", (dir / "huge.png").string()}),
+        0);
     const auto path = HangingEncoder();
-    test::CliProcess cli({"-o", (dir / "out").string(), (dir / "a.mp4").string(),
-                          (dir / "huge.png").string()},
-                         dir.path());
+    test::CliProcess cli(
+        {"-o", (dir / "out").string(), (dir / "a.mp4").string(), (dir / "huge.png").string()},
+        dir.path());
     const fs::path runFolder =
         dir / "data" / "Brisklo" / "Temp" / ("cli-" + std::to_string(cli.pid()) + "-0");
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(dir / "encoder.pid"); }, 20s));
@@ -149,8 +150,8 @@ TEST_F(CliHardeningTest, SettingsFileThatIsAFifoGivesDefaultsAtOnce) {
     ASSERT_EQ(::mkfifo((config / "configure.ini").c_str(), 0600), 0);
     test::MakePicture(dir / "p.png", "64x48");
     const auto start = std::chrono::steady_clock::now();
-    const auto result = RunCli({"--json", "-o", (dir / "out").string(), (dir / "p.png").string()},
-                               dir.path());
+    const auto result =
+        RunCli({"--json", "-o", (dir / "out").string(), (dir / "p.png").string()}, dir.path());
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.err.find("is not a regular file; using the default settings"),

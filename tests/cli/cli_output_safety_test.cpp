@@ -42,8 +42,8 @@ fs::path MakeTinyClip(const fs::path& path) {
 // A photo saved at the lowest JPEG quality: the general level (quality 80)
 // can only make it larger.
 fs::path MakeCoarseJpeg(const fs::path& path) {
-    Ffmpeg({"-f", "lavfi", "-i", "testsrc=s=320x240", "-frames:v", "1", "-q:v", "31",
-            path.string()});
+    Ffmpeg(
+        {"-f", "lavfi", "-i", "testsrc=s=320x240", "-frames:v", "1", "-q:v", "31", path.string()});
     return path;
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
+#include <json/value.h>
 #include <sys/types.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <json/value.h>
 
 namespace brisklo::test {
 

@@ -19,8 +19,8 @@ TEST(StallWatch, OnlyAdvancingPositionOrGrowingOutputCountsAsLife) {
     const auto t0 = StallWatch::Clock::now();
     StallWatch watch(10s, t0);
     watch.NotePosition(5000, t0 + 5s);
-    watch.NotePosition(5000, t0 + 9s);   // the same position again is no progress
-    watch.NoteOutputSize(0, t0 + 9s);    // nor is an empty output
+    watch.NotePosition(5000, t0 + 9s);  // the same position again is no progress
+    watch.NoteOutputSize(0, t0 + 9s);   // nor is an empty output
     EXPECT_FALSE(watch.Stalled(t0 + 14s));
     EXPECT_TRUE(watch.Stalled(t0 + 15s));
     watch.NoteOutputSize(100, t0 + 15s);
@@ -34,10 +34,10 @@ TEST(StallWatch, OnlyAdvancingPositionOrGrowingOutputCountsAsLife) {
 
 TEST(ShortReadWarning, OnlyAClearShortfallOfAKnownDurationWarns) {
     EXPECT_EQ(ShortReadWarning(6000, 1700), "only 1.7 s of 6.0 s could be read");
-    EXPECT_EQ(ShortReadWarning(6000, 5400), "");   // 90 %: the usual frame rounding
+    EXPECT_EQ(ShortReadWarning(6000, 5400), "");  // 90 %: the usual frame rounding
     EXPECT_EQ(ShortReadWarning(6000, 5399), "only 5.4 s of 6.0 s could be read");
-    EXPECT_EQ(ShortReadWarning(400, 100), "");     // under half a second short
-    EXPECT_EQ(ShortReadWarning(0, 0), "");         // duration unknown
+    EXPECT_EQ(ShortReadWarning(400, 100), "");  // under half a second short
+    EXPECT_EQ(ShortReadWarning(0, 0), "");      // duration unknown
     EXPECT_EQ(ShortReadWarning(-1, 100), "");
 }
 
@@ -56,8 +56,8 @@ End WaitForEnd(RecordingSink& sink, std::chrono::seconds limit = 60s) {
                 return {true, {}, std::any_cast<EncodeDone>(message.payload).warning, message.at};
             }
             if (message.id == MessageId::EncodeFailed) {
-                return {false, std::any_cast<EncodeFailure>(message.payload).reason, {},
-                        message.at};
+                return {
+                    false, std::any_cast<EncodeFailure>(message.payload).reason, {}, message.at};
             }
         }
         std::this_thread::sleep_for(10ms);

@@ -79,7 +79,8 @@ TEST_F(FakeEncoderTest, TheFinishingStepNamesTheResultOrFailsTheTask) {
         const fs::path final = dir / "final.mp4";
         EncodeRequest request{
             3,
-            {"/bin/bash", test::FixturePath("fake-encoder.sh").string(), "success", output.string()},
+            {"/bin/bash", test::FixturePath("fake-encoder.sh").string(), "success",
+             output.string()},
             output,
             std::chrono::seconds(120),
             [&]() -> Result<FinishedOutput> {

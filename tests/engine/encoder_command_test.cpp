@@ -37,8 +37,8 @@ TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
                           .bitrate = 64000};
     VideoOptions window = VideoOptionsFromSettings(config);
     window.balanced = true;
-    auto command = BuildEncoderCommand(task, WithTaskParameters(window, param), out,
-                                       "/opt/brisklo/ffmpeg");
+    auto command =
+        BuildEncoderCommand(task, WithTaskParameters(window, param), out, "/opt/brisklo/ffmpeg");
     ASSERT_TRUE(command.ok()) << command.error().message;
     // The encoder writes a hidden file in the output folder, told the container.
     const fs::path expectedOutput = command.value().output->path();

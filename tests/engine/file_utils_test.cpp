@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 #include "core/text_utils.h"
 #include "test_support.h"
 

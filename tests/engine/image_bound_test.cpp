@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <Magick++.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
@@ -42,7 +41,8 @@ class HugeImageTest : public ::testing::Test {
 
 TEST_F(HugeImageTest, StopEndsTheWorkWithinMoments) {
     std::stop_source stop;
-    auto result = std::async(std::launch::async, [&] { return CompressImage(job, stop.get_token()); });
+    auto result =
+        std::async(std::launch::async, [&] { return CompressImage(job, stop.get_token()); });
     // Let it get deep into the decoding first.
     ASSERT_EQ(result.wait_for(700ms), std::future_status::timeout) << "finished too soon to test";
     const auto asked = std::chrono::steady_clock::now();

@@ -71,14 +71,15 @@ TEST(ExifOrientation, TurnsPixelsAsTheImageLibraryDoes) {
         for (std::uint32_t y = 0; y < h; ++y) {
             for (std::uint32_t x = 0; x < w; ++x) {
                 const PixelSpot spot = UprightSpot(orientation, x, y, w, h);
-                EXPECT_EQ(test::PixelColour(turned, spot.x, spot.y), test::PixelColour(source, x, y))
+                EXPECT_EQ(test::PixelColour(turned, spot.x, spot.y),
+                          test::PixelColour(source, x, y))
                     << "orientation " << orientation << " pixel " << x << "," << y;
             }
         }
     }
     // Both byte orders; anything else counts as upright.
-    const std::uint8_t motorola[] = {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 0x2A, 0, 0, 0, 8,
-                                     0,   1,   0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 8, 0, 0};
+    const std::uint8_t motorola[] = {'E', 'x', 'i',  'f',  0, 0, 'M', 'M', 0, 0x2A, 0, 0, 0, 8,
+                                     0,   1,   0x01, 0x12, 0, 3, 0,   0,   0, 1,    0, 8, 0, 0};
     EXPECT_EQ(ExifOrientation(motorola), 8);
     const std::uint8_t cut[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 0x2A, 0, 8, 0, 0, 0, 9, 0};
     EXPECT_EQ(ExifOrientation(cut), 1);
@@ -95,14 +96,16 @@ TEST_F(ImageCodecTest, EveryOrientedJpegComesOutAsTheLibraryTurnsIt) {
             Magick::Image ours = ReadOne(output);
             Magick::Image expected = ReadOne(source);
             expected.autoOrient();
-            if (ratio != 0) expected.resize(Magick::Geometry(expected.columns() / 2, expected.rows() / 2));
+            if (ratio != 0)
+                expected.resize(Magick::Geometry(expected.columns() / 2, expected.rows() / 2));
             ASSERT_EQ(ours.columns(), expected.columns()) << orientation;
             ASSERT_EQ(ours.rows(), expected.rows()) << orientation;
             EXPECT_TRUE(ours.attribute("exif:Orientation").empty());
             // The middle of every quadrant.
             for (const double fx : {0.25, 0.75}) {
                 for (const double fy : {0.25, 0.75}) {
-                    const auto x = static_cast<std::size_t>(fx * static_cast<double>(ours.columns()));
+                    const auto x =
+                        static_cast<std::size_t>(fx * static_cast<double>(ours.columns()));
                     const auto y = static_cast<std::size_t>(fy * static_cast<double>(ours.rows()));
                     EXPECT_LT(Distance(ours, expected, x, y), 24.0)
                         << "orientation " << orientation << " ratio " << ratio;
@@ -166,10 +169,9 @@ TEST_F(ImageCodecTest, AnimationBudgetTakesLongRecordingsAndRefusesFilms) {
 // the source shows, colour for colour and transparent where it is transparent.
 TEST_F(ImageCodecTest, ComposedFramesMatchTheSource) {
     InitializeImageLibrary();
-    const MagickCore::DisposeType disposals[] = {MagickCore::BackgroundDispose,
-                                                 MagickCore::NoneDispose,
-                                                 MagickCore::PreviousDispose,
-                                                 MagickCore::NoneDispose};
+    const MagickCore::DisposeType disposals[] = {
+        MagickCore::BackgroundDispose, MagickCore::NoneDispose, MagickCore::PreviousDispose,
+        MagickCore::NoneDispose};
     const char* colours[] = {"red", "blue", "lime", "yellow"};
     std::vector<Magick::Image> frames;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -186,8 +188,7 @@ TEST_F(ImageCodecTest, ComposedFramesMatchTheSource) {
 
     for (const std::int32_t drop : {0, 1}) {
         // Index 4 keeps frames 1 and 3.
-        m_settings.options.gifDropIndex =
-            drop != 0 ? std::optional<std::int32_t>(4) : std::nullopt;
+        m_settings.options.gifDropIndex = drop != 0 ? std::optional<std::int32_t>(4) : std::nullopt;
         const fs::path output = RunOk(source);
         std::vector<Magick::Image> in, out, whole, wholeOut;
         Magick::readImages(&in, source.string());

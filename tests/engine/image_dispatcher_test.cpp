@@ -147,9 +147,8 @@ class ImageDispatcherTest : public ::testing::Test {
     // A dispatcher whose results a UI loop handles as they come.
     ImageDispatcher& Automatic() {
         Make(m_loop);
-        m_loop.SetHandler([this](MessageId id, const std::any& payload) {
-            m_completion->Dispatch(id, payload);
-        });
+        m_loop.SetHandler(
+            [this](MessageId id, const std::any& payload) { m_completion->Dispatch(id, payload); });
         return *m_dispatcher;
     }
 
@@ -199,7 +198,8 @@ class ImageDispatcherTest : public ::testing::Test {
 
   private:
     ImageDispatcher& Make(MessageSink& sink) {
-        m_dispatcher = std::make_unique<ImageDispatcher>(m_tasks, m_options, m_config, m_view, sink);
+        m_dispatcher =
+            std::make_unique<ImageDispatcher>(m_tasks, m_options, m_config, m_view, sink);
         m_completion = std::make_unique<ImageCompletion>(m_tasks, *m_dispatcher, m_view);
         return *m_dispatcher;
     }
@@ -210,8 +210,7 @@ using Kind = RecordingRowView::Kind;
 TEST_F(ImageDispatcherTest, ThreeRunAtOnceAndTheFourthWaitsForAHandledResult) {
     ImageDispatcher& dispatcher = Manual();
     std::vector<std::int32_t> ids;
-    for (int i = 0; i < 5; ++i)
-        ids.push_back(AddImage("p" + std::to_string(i) + ".png"));
+    for (int i = 0; i < 5; ++i) ids.push_back(AddImage("p" + std::to_string(i) + ".png"));
     EXPECT_EQ(m_tasks.EnqueueAll(ids), ids.size());
     ASSERT_TRUE(dispatcher.Start());
 
@@ -263,8 +262,7 @@ TEST_F(ImageDispatcherTest, FailingJobsDoNotBlockTheQueue) {
         const auto last = m_view.Last(ids[i]);
         ASSERT_TRUE(last.has_value());
         EXPECT_EQ(last->kind, Kind::Failed);
-        EXPECT_NE(last->reason.find((m_dir / "src" / "gone.png").string()),
-                  std::string::npos);
+        EXPECT_NE(last->reason.find((m_dir / "src" / "gone.png").string()), std::string::npos);
     }
     EXPECT_TRUE(test::WaitUntil([&] { return Running().empty(); }, kTimeout));
 }
@@ -406,8 +404,7 @@ TEST_F(ImageDispatcherTest, StopWaitsForRunningJobsAndEndsCleanly) {
     for (const auto& entry : fs::directory_iterator(m_dir / "out")) {
         EXPECT_EQ(test::ReadFrames(entry.path()).size(), 12u) << entry.path();
     }
-    EXPECT_TRUE(
-        test::FilesStartingWith(m_dir / "data" / "Brisklo" / "Temp", "image-tmp-").empty());
+    EXPECT_TRUE(test::FilesStartingWith(m_dir / "data" / "Brisklo" / "Temp", "image-tmp-").empty());
 }
 
 TEST_F(ImageDispatcherTest, IdsComeFromTheSharedCounter) {

@@ -251,7 +251,7 @@ TEST_F(ImageJobTest, RotatedPhotoComesOutUpright) {
 TEST_F(ImageJobTest, DroppingFramesByIndex) {
     const std::vector<std::size_t> delays = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
     const fs::path source = test::MakeAnimation(Source("ten.gif"), 24, 16, delays, 3);
-    
+
     m_settings.options.gifDropIndex = 0;
     fs::path output = RunOk(source, "ten.gif");
     EXPECT_EQ(test::ReadFrames(output).size(), 8u);

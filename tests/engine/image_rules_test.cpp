@@ -4,11 +4,11 @@
 
 #include <numeric>
 
+#include "core/saving.h"
 #include "image/gif_frames.h"
 #include "image/image_geometry.h"
 #include "image/image_naming.h"
 #include "image/image_presets.h"
-#include "core/saving.h"
 #include "image/image_size_check.h"
 
 namespace brisklo {
@@ -164,7 +164,8 @@ TEST(CustomSizeCheck, ProblemsInOrder) {
     EXPECT_EQ(CheckCustomSize({true, "12", ""}), SizeFieldProblem::EmptyHeight);
     EXPECT_EQ(CheckCustomSize({true, "12", "1.5"}), SizeFieldProblem::HeightNotNumber);
     // Full-width digits are not ASCII digits.
-    EXPECT_EQ(CheckCustomSize({true, "\xef\xbc\x91\xef\xbc\x92", "10"}), SizeFieldProblem::WidthNotNumber);
+    EXPECT_EQ(CheckCustomSize({true, "\xef\xbc\x91\xef\xbc\x92", "10"}),
+              SizeFieldProblem::WidthNotNumber);
     EXPECT_EQ(CheckCustomSize({true, "-5", "10"}), SizeFieldProblem::WidthNotNumber);
     EXPECT_EQ(CheckCustomSize({true, "   ", "10"}), SizeFieldProblem::EmptyWidth);
     EXPECT_FALSE(CheckCustomSize({true, " 640 ", "480"}).has_value());

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
-#include <vector>
 #include <thread>
+#include <vector>
 
 #include "image/magick_runtime.h"
 
@@ -87,9 +87,13 @@ fs::path MakeRotatedJpeg(const fs::path& path, std::size_t width, std::size_t he
 fs::path MakeOrientedJpeg(const fs::path& path, std::size_t width, std::size_t height,
                           int orientation) {
     InitializeImageLibrary();
-    const unsigned char exif[] = {'E',  'x',  'i', 'f', 0, 0, 'I', 'I', 0x2A, 0, 8, 0, 0, 0, 1, 0,
-                                  0x12, 0x01, 3,   0,   1, 0, 0,   0,
-                                  static_cast<unsigned char>(orientation), 0, 0, 0, 0, 0, 0, 0};
+    const unsigned char exif[] = {'E', 'x',  'i',  'f',  0,
+                                  0,   'I',  'I',  0x2A, 0,
+                                  8,   0,    0,    0,    1,
+                                  0,   0x12, 0x01, 3,    0,
+                                  1,   0,    0,    0,    static_cast<unsigned char>(orientation),
+                                  0,   0,    0,    0,    0,
+                                  0,   0};
     Magick::Image image(Magick::Geometry(width, height), Magick::Color("white"));
     const char* colours[] = {"red", "lime", "blue"};
     const double w = static_cast<double>(width) / 2;
@@ -112,7 +116,8 @@ fs::path MakeScreenRecording(const fs::path& path, int width, int height, int fr
     int error = 0;
     GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
     if (!gif) throw std::runtime_error("cannot write " + path.string());
-    GifColorType colours[4] = {{0x20, 0x20, 0x20}, {0x33, 0xff, 0x66}, {0xff, 0xff, 0xff}, {0, 0, 0}};
+    GifColorType colours[4] = {
+        {0x20, 0x20, 0x20}, {0x33, 0xff, 0x66}, {0xff, 0xff, 0xff}, {0, 0, 0}};
     ColorMapObject* map = GifMakeMapObject(4, colours);
     EGifSetGifVersion(gif, true);
     EGifPutScreenDesc(gif, width, height, 8, 0, map);

@@ -30,13 +30,13 @@ std::filesystem::path MakeOrientedJpeg(const std::filesystem::path& path, std::s
 // A terminal-like screen recording written with giflib: a dark screen, then one
 // 8x14 "character" more in every frame, typed left to right and line by line; each
 // frame stores only the new character and lasts 4 hundredths of a second.
-std::filesystem::path MakeScreenRecording(const std::filesystem::path& path, int width,
-                                          int height, int frames);
+std::filesystem::path MakeScreenRecording(const std::filesystem::path& path, int width, int height,
+                                          int frames);
 
 // What giflib reads in a GIF without composing it.
 struct GifSummary {
     std::size_t frames = 0;
-    std::size_t totalDelay = 0;       // hundredths of a second
+    std::size_t totalDelay = 0;        // hundredths of a second
     std::size_t largestLaterArea = 0;  // pixels of the largest frame after the first
     std::size_t width = 0;
     std::size_t height = 0;

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <chrono>
-
 #include <openssl/evp.h>
 #include <openssl/x509.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>

@@ -65,8 +65,8 @@ TEST(PixelResize, TransparentColourDoesNotBleedIntoEdges) {
 TEST(PixelResize, MismatchedBufferIsRefused) {
     const std::vector<std::uint8_t> pixels(10 * 10 * 3 - 1);
     EXPECT_FALSE(ResizeChannels(pixels, {10, 10}, 3, {5, 5}, ResizeFilter::Lanczos));
-    EXPECT_FALSE(ResizeChannels(std::vector<std::uint8_t>(100), {10, 10}, 1, {0, 5},
-                                ResizeFilter::Lanczos));
+    EXPECT_FALSE(
+        ResizeChannels(std::vector<std::uint8_t>(100), {10, 10}, 1, {0, 5}, ResizeFilter::Lanczos));
 }
 
 }  // namespace

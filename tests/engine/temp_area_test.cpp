@@ -1,7 +1,7 @@
 #include "core/temp_area.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -13,9 +13,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using test::TempDir;
 
-void Age(const fs::path& path) {
-    fs::last_write_time(path, fs::file_time_type::clock::now() - 2h);
-}
+void Age(const fs::path& path) { fs::last_write_time(path, fs::file_time_type::clock::now() - 2h); }
 
 TEST(Leftovers, OnlyDeadRunsAndOldCopiesOfOursAreRemoved) {
     TempDir dir;
@@ -52,10 +50,10 @@ TEST(Leftovers, OnlyDeadRunsAndOldCopiesOfOursAreRemoved) {
     EXPECT_FALSE(fs::exists(temp / "cli-4242-0"));
     EXPECT_FALSE(fs::exists(temp / "image-tmp-654321.png"));
     EXPECT_FALSE(fs::exists(config / "configure.ini.Ab3xYz"));
-    for (const fs::path& kept :
-         {temp / "desktop-77-0" / "image-tmp-123456.png", temp / "magick-1fresh",
-          temp / "notes.txt", temp / "photos", dir / "elsewhere" / "x-1-0", config / "configure.ini",
-          config / "configure.ini.lock", config / "configure.ini.Qw9rTy"}) {
+    for (const fs::path& kept : {temp / "desktop-77-0" / "image-tmp-123456.png",
+                                 temp / "magick-1fresh", temp / "notes.txt", temp / "photos",
+                                 dir / "elsewhere" / "x-1-0", config / "configure.ini",
+                                 config / "configure.ini.lock", config / "configure.ini.Qw9rTy"}) {
         EXPECT_TRUE(fs::exists(kept)) << kept;
     }
     ::close(held);

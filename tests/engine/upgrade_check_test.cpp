@@ -176,8 +176,7 @@ TEST(UpgradeCheck, AsksTheServiceAndReturnsItsOffer) {
     EXPECT_EQ(result.value()->downloadUrl, "https://dl.example/setup_1.3.0.exe");
 
     std::lock_guard lock(service.mutex);
-    EXPECT_TRUE(test::TimestampAfter(service.target, "/v2/upgrade_check"))
-        << service.target;
+    EXPECT_TRUE(test::TimestampAfter(service.target, "/v2/upgrade_check")) << service.target;
     EXPECT_EQ(service.body, R"({"app_name":"Brisklo"})");
     EXPECT_EQ(service.contentType, "application/json;charset=UTF-8");
     EXPECT_EQ(service.accept, "application/json");

@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "dialog_test_support.h"
-#include "dialogs/qt_text.h"
 #include "net_test_support.h"
 #include "ui/controls.h"
 

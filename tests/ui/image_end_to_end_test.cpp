@@ -28,7 +28,8 @@ class ImageEndToEndTest : public ::testing::Test {
         window.create();
     }
     bool Idle() {
-        return window.imageTasks().queue().WaitingIds().empty() && window.imageTasks().queue().RunningIds().empty();
+        return window.imageTasks().queue().WaitingIds().empty() &&
+               window.imageTasks().queue().RunningIds().empty();
     }
 
     TempDir dir;
@@ -69,7 +70,8 @@ TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
         const auto source = window.imageTasks().Find(id)->fileSize;
         const float saving = *ComputeSaving(source, fs::file_size(output));
         EXPECT_EQ(Sub(row, "y1Label"), QString::fromStdString(SavingText(saving)));
-        EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")), saving < 0 ? kGrowthColor : kSavingColor);
+        EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")),
+                  saving < 0 ? kGrowthColor : kSavingColor);
     }
     QWidget* failed = window.imageView().Row(fake);
     EXPECT_EQ(Sub(failed, "imageCompressBtn"), QStringLiteral("压 缩"));
@@ -89,8 +91,7 @@ TEST_F(ImageEndToEndTest, AnImageThatDoesNotShrinkKeepsTheOriginalAndTheRowSaysS
     const fs::path ramp = dir / "coarse.jpg";
     std::string log;
     ASSERT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
-                                "testsrc=s=320x240", "-frames:v", "1", "-q:v", "31",
-                                ramp.string()},
+                                "testsrc=s=320x240", "-frames:v", "1", "-q:v", "31", ramp.string()},
                                &log),
               0)
         << log;

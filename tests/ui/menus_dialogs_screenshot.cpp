@@ -58,7 +58,8 @@ int main(int argc, char* argv[]) {
     window.AddVideo(brisklo::test::MakeClip(dir / "会议记录.mov", 2.0));
     window.resize(960, 640);
     window.show();
-    bool ok = QTest::qWaitForWindowExposed(&window) && Save(window, folder + QStringLiteral("/main-window.png"));
+    bool ok = QTest::qWaitForWindowExposed(&window) &&
+              Save(window, folder + QStringLiteral("/main-window.png"));
 
     bool saved = false;
     GrabNextModal(&window, folder + QStringLiteral("/settings-dialog.png"), saved);
@@ -74,7 +75,8 @@ int main(int argc, char* argv[]) {
         window, {id, true, true, row->mapToGlobal(row->rect().bottomRight())});
     ok = Save(*menu, folder + QStringLiteral("/row-menu.png")) && ok;
     menu->close();
-    QMenu* tray = brisklo::app::OpenTrayMenu(window, window.screen()->availableGeometry().bottomRight());
+    QMenu* tray =
+        brisklo::app::OpenTrayMenu(window, window.screen()->availableGeometry().bottomRight());
     ok = Save(*tray, folder + QStringLiteral("/tray-menu.png")) && ok;
     tray->close();
     return ok ? 0 : 1;

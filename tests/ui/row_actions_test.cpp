@@ -1,4 +1,8 @@
+#include "app/row_actions.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -6,13 +10,10 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/image_list_view.h"
 #include "app/main_window.h"
 #include "app/menu_placement.h"
-#include "app/row_actions.h"
 #include "app/row_menus.h"
 #include "app/video_list_view.h"
 #include "core/config_store.h"
@@ -93,8 +94,7 @@ TEST_F(RowActionsTest, StartNoticesCheckAllAndCompressAllTwice) {
     ui::SetText(Control("image-height"), QStringLiteral("8"));
     Click("all-image-compress");
     EXPECT_EQ(boxes.texts(), Texts({"请先添加要压缩的文件!", "请输入图片的宽度!",
-                                          "请输入图片的高度!", "图片宽度必须为数字!",
-                                          "请先添加文件!"}));
+                                    "请输入图片的高度!", "图片宽度必须为数字!", "请先添加文件!"}));
 
     const fs::path clip = test::MakeClip(dir / "a.mp4", 0.5);
     const auto a = window.AddVideo(clip);
@@ -273,13 +273,14 @@ TEST_F(RowActionsTest, ClosingMinimisesAsksWhileEncodingAndQuitSkipsTheSetting) 
     const auto stopped = window.AddVideo(clip);
     const auto id = window.AddVideo(clip);
     window.CompressAllVideos();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.videoModel().queue().IsRunning(stopped); },
-                                30000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window.videoModel().queue().IsRunning(stopped); }, 30000));
     // "停止压缩": the encode ends as stopped, its output goes, the next one starts.
     Post(MessageId::StopVideo, stopped);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.videoModel().queue().IsRunning(id); }, 30000));
     const QWidget* stoppedRow = window.videoView().Row(stopped);
-    EXPECT_TRUE(SubControl(const_cast<QWidget*>(stoppedRow), "errorLabel")->isVisibleTo(stoppedRow));
+    EXPECT_TRUE(
+        SubControl(const_cast<QWidget*>(stoppedRow), "errorLabel")->isVisibleTo(stoppedRow));
     // At most the running encode's output is there (it may take the freed name).
     EXPECT_LE(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
     {

@@ -23,7 +23,8 @@ namespace {
 // A finished task as the completion reports it.
 brisklo::TaskOutcome Measured(const char* output, std::int64_t source, std::int64_t size) {
     brisklo::TaskOutcome outcome;
-    outcome.state = size < source ? brisklo::OutcomeState::Smaller : brisklo::OutcomeState::NotSmaller;
+    outcome.state =
+        size < source ? brisklo::OutcomeState::Smaller : brisklo::OutcomeState::NotSmaller;
     outcome.outputPath = output;
     outcome.sourceSize = source;
     outcome.outputSize = size;

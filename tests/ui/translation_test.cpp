@@ -1,5 +1,3 @@
-#include "ui/translations.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,6 +11,7 @@
 #include "dialogs/feedback_dialog.h"
 #include "test_support.h"
 #include "ui/controls.h"
+#include "ui/translations.h"
 
 namespace brisklo {
 namespace {

@@ -34,7 +34,8 @@ class VideoEndToEndTest : public ::testing::Test {
 
     // True once no video task waits or runs and the last result has been shown.
     bool Idle() {
-        return window.videoModel().queue().WaitingIds().empty() && window.videoModel().queue().RunningIds().empty();
+        return window.videoModel().queue().WaitingIds().empty() &&
+               window.videoModel().queue().RunningIds().empty();
     }
 
     TempDir dir;
@@ -122,13 +123,15 @@ TEST_F(VideoEndToEndTest, AClipThatDoesNotShrinkKeepsTheOriginalAndTheRowSaysSo)
     // Already smaller than any re-encode at the default audio rate can be.
     const fs::path tiny = dir / "tiny.mov";
     std::string log;
-    ASSERT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
-                                "testsrc=size=64x48:rate=5:duration=1", "-f", "lavfi", "-i",
-                                "sine=sample_rate=8000:duration=1", "-c:v", "libx264", "-crf",
-                                "45", "-c:a", "aac", "-b:a", "8k", "-ac", "1", "-shortest",
-                                tiny.string()},
-                               &log),
-              0)
+    ASSERT_EQ(
+        test::RunProgram({"ffmpeg", "-v",      "error",     "-y",
+                          "-f",     "lavfi",   "-i",        "testsrc=size=64x48:rate=5:duration=1",
+                          "-f",     "lavfi",   "-i",        "sine=sample_rate=8000:duration=1",
+                          "-c:v",   "libx264", "-crf",      "45",
+                          "-c:a",   "aac",     "-b:a",      "8k",
+                          "-ac",    "1",       "-shortest", tiny.string()},
+                         &log),
+        0)
         << log;
     const auto id = window.AddVideo(tiny);
     window.CompressVideo(id);
