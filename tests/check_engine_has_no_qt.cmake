@@ -1,6 +1,8 @@
-# Fails when a source of the engine (core, video, image, net) includes a Qt or a ui/ header.
+# Fails when a source of the engine (core, video, image, net), the batch session or
+# the command line includes a Qt or a ui/ header.
 file(GLOB_RECURSE engine_files
     ${SOURCE_DIR}/core/* ${SOURCE_DIR}/video/* ${SOURCE_DIR}/image/* ${SOURCE_DIR}/net/*
+    ${SOURCE_DIR}/batch/*
     ${SOURCE_DIR}/cli/*)
 set(offenders "")
 foreach(f IN LISTS engine_files)

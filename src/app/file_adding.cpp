@@ -4,13 +4,13 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/main_window.h"
 #include "core/folder_listing.h"
 
 namespace brisklo::app {
 namespace fs = std::filesystem;
 
-FileAdding::FileAdding(MainWindow& window) : m_window(window) {}
+FileAdding::FileAdding(QWidget& window, AddFileFunction addFile)
+    : m_window(window), m_addFile(std::move(addFile)) {}
 
 namespace {
 
@@ -103,9 +103,7 @@ void FileAdding::AddSlice() {
 }
 
 void FileAdding::AddFile(const fs::path& file, MediaKind kind) {
-    const bool added =
-        (kind == MediaKind::Image ? m_window.AddImage(file) : m_window.AddVideo(file)) >= 0;
-    if (added) return;
+    if (m_addFile(kind, file)) return;
     std::error_code error;
     (void)fs::file_size(file, error);
     std::fprintf(stderr, "brisklo: cannot read %s: %s\n", file.c_str(),

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -12,13 +13,14 @@
 
 namespace brisklo::app {
 
-class MainWindow;
-
 // Turns the user's choices into rows of the main window: the chooser buttons,
 // dropped files and folders, the command line and a second start's arguments.
 class FileAdding {
   public:
-    explicit FileAdding(MainWindow& window);
+    // addFile adds one row of that kind for the file; false when it cannot.
+    using AddFileFunction = std::function<bool(MediaKind, const std::filesystem::path&)>;
+    // window: the parent of the choosers.
+    FileAdding(QWidget& window, AddFileFunction addFile);
 
     // Tests answer the choosers themselves.
     void SetChoosers(std::unique_ptr<FileChoosers> choosers) { m_choosers = std::move(choosers); }
@@ -46,7 +48,8 @@ class FileAdding {
     void AddSlice();
     void AddFile(const std::filesystem::path& file, MediaKind kind);
 
-    MainWindow& m_window;
+    QWidget& m_window;
+    AddFileFunction m_addFile;
     std::unique_ptr<FileChoosers> m_choosers = std::make_unique<DialogChoosers>();
     std::deque<std::pair<std::filesystem::path, MediaKind>> m_waiting;
     bool m_sliceScheduled = false;

@@ -1,6 +1,5 @@
 #include "app/image_list_view.h"
 
-#include "app/finished_rows.h"
 #include "app/row_texts.h"
 #include "image/image_task.h"
 #include "ui/controls.h"
@@ -14,16 +13,6 @@ ImageListView::ImageListView(QWidget* window, QWidget* list)
 
 const TaskRow& ImageListView::AddRow(std::int32_t taskId, const ImageTask& task) {
     return AddTaskRow(taskId, task.fileName, task.fullPath.string(), task.fileSize);
-}
-
-void ImageListView::ShowWaiting(std::int32_t taskId) {
-    const TaskRow* row = Find(taskId);
-    if (!row) return;
-    ui::SetMouseEnabled(row->compressButton, false);
-    MarkFinished(row->row, false);
-    for (QWidget* emptied : {row->progressLabel, row->sizeLabel, row->savingLabel}) {
-        ui::SetText(emptied, QString());
-    }
 }
 
 void ImageListView::ShowRunning(std::int32_t taskId) {
@@ -40,7 +29,6 @@ void ImageListView::ShowRunning(std::int32_t taskId) {
 }
 
 void ImageListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) {
-    CountSucceeded(outcome);
     const TaskRow* row = Find(taskId);
     if (!row) return;
     row->progressLabel->setStyleSheet(QString());
@@ -52,19 +40,23 @@ void ImageListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     ShowSizeAndSaving(*row, outcome);
     // Done: compress-all passes it by until its box is ticked again.
     ui::SetChecked(row->checkBox, false);
-    MarkFinished(row->row, true);
 }
 
-void ImageListView::ShowFailed(std::int32_t taskId, const std::string& reason) {
-    CountFailed();
+void ImageListView::ShowFailed(std::int32_t taskId, const TaskFailure& failure) {
     const TaskRow* row = Find(taskId);
     if (!row) return;
     row->progressLabel->show();
     ui::SetTextColor(row->progressLabel, kFailureColor);
     ui::SetText(row->progressLabel, row_text::ImageFailedProgress());
-    row->progressLabel->setToolTip(QString::fromStdString(reason));
-    ui::SetText(row->compressButton, row_text::CompressButton());
-    ui::SetMouseEnabled(row->compressButton, true);
+    row->progressLabel->setToolTip(QString::fromStdString(failure.reason));
+    ShowButtonReady(*row);
+}
+
+void ImageListView::ShowState(std::int32_t taskId, TaskState state) { ShowRowState(taskId, state); }
+
+void ImageListView::ClearRowStatus(const TaskRow& row) const {
+    row.progressLabel->setStyleSheet(QString());
+    row.progressLabel->setToolTip(QString());
 }
 
 }  // namespace brisklo::app

@@ -19,13 +19,13 @@ class ImageListView : public TaskListView, public TaskView {
     ImageListView(QWidget* window, QWidget* list);
 
     const TaskRow& AddRow(std::int32_t taskId, const ImageTask& task);
-    // Queued: the button ignores the mouse; the progress, size and saving texts
-    // are emptied.
-    void ShowWaiting(std::int32_t taskId);
-
     void ShowRunning(std::int32_t taskId) override;
     void ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) override;
-    void ShowFailed(std::int32_t taskId, const std::string& reason) override;
+    void ShowFailed(std::int32_t taskId, const TaskFailure& failure) override;
+    void ShowState(std::int32_t taskId, TaskState state) override;
+
+  private:
+    void ClearRowStatus(const TaskRow& row) const override;
 };
 
 }  // namespace app

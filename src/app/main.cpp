@@ -5,16 +5,14 @@
 #include <QLocale>
 #include <QStringList>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "app/file_adding.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "batch/engine_start.h"
 #include "core/config_store.h"
-#include "core/temp_area.h"
-#include "image/magick_runtime.h"
 #include "ui/app_identity.h"
 #include "ui/skin.h"
 #include "ui/translations.h"
@@ -37,10 +35,6 @@ int main(int argc, char* argv[]) {
     FLAGS_logtostderr = true;
     google::InitGoogleLogging(argv[0]);
 
-    // A file-size limit (ulimit -f) makes a write fail with EFBIG, like a full disk,
-    // instead of killing the program; a closed pipe is a write error too.
-    signal(SIGXFSZ, SIG_IGN);
-    signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     // One copy per user: a later start hands its files and folders to the running
     // copy, which brings its window to the front.
@@ -55,11 +49,7 @@ int main(int argc, char* argv[]) {
         }
         return 0;
     }
-    // What an earlier run killed outright left behind; never a live run's files.
-    brisklo::SetRunName("desktop");
-    brisklo::CleanLeftovers(brisklo::TemporaryRoot(), brisklo::ConfigStore::Instance().path());
-    // Coders load before any job can run (their first use is not thread-safe).
-    brisklo::InitializeImageLibrary();
+    brisklo::PrepareEngine("desktop");
     QApplication::setApplicationName(QStringLiteral("Brisklo"));
     QApplication::setApplicationVersion(QStringLiteral(BRISKLO_VERSION));
     // The desktop entry's name lets Wayland compositors pair the window with it.

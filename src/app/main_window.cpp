@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/action_texts.h"
+#include "app/batch_summary.h"
 #include "app/close_policy.h"
 #include "app/desktop_options.h"
 #include "app/duration_probe.h"
@@ -19,18 +20,14 @@
 #include "app/tray_icon.h"
 #include "app/video_list_view.h"
 #include "app/window_texts.h"
+#include "batch/batch_session.h"
 #include "core/config_store.h"
-#include "core/file_utils.h"
 #include "core/log.h"
-#include "core/pending_output.h"
 #include "dialogs/feedback_dialog.h"
 #include "dialogs/message_boxes.h"
 #include "dialogs/upgrade_check_runner.h"
-#include "image/image_completion.h"
-#include "image/image_dispatcher.h"
+#include "image/image_size_check.h"
 #include "ui/controls.h"
-#include "video/video_completion.h"
-#include "video/video_worker.h"
 
 namespace brisklo::app {
 namespace fs = std::filesystem;
@@ -47,50 +44,91 @@ void MainWindow::initWindow() {
     m_options = std::make_unique<DesktopOptions>(m_config);
     m_binding = std::make_unique<OptionBinding>(this, m_config, *m_options);
     m_binding->Load();
-    m_adding = std::make_unique<FileAdding>(*this);
+    m_adding = std::make_unique<FileAdding>(
+        *this, [this](MediaKind kind, const fs::path& file) { return Add(kind, file) >= 0; });
     new FileDrop(this, [this](const auto& paths) { m_adding->AddPaths(paths, shownKind()); });
     AddShortcuts(this);
     m_durations = std::make_unique<DurationProbe>(this, [this](std::int32_t id, double seconds) {
-        if (const TaskRow* row = m_videoView->Find(id))
+        if (const TaskRow* row = m_videoView->Find(id)) {
             ui::SetText(row->duration, FormatDuration(seconds));
+        }
     });
-    // Hidden outputs that a run ended by a crash or a kill left behind.
-    if (const int removed = RemoveLeftoverOutputs(m_config.OutputFolderPath()); removed > 0) {
-        LogLine("removed %d unfinished output(s) of an earlier run\n", removed);
-    }
     m_videoView = std::make_unique<VideoListView>(this, control(QStringLiteral("videoList")));
-    m_videoView->SetTally(&m_tally);
-    for (const char* option : {"video-compress-check", "video-compress-slider",
-                               "video-compress-balanced-check", "all-compress", "videoEmpty"}) {
-        control(QString::fromLatin1(option));
-    }
-    m_videoCompletion = std::make_unique<VideoCompletion>(m_videoModel, *m_videoView);
-    m_videoWorker = std::make_unique<VideoWorker>(m_videoModel, *m_options, m_config, *m_videoView,
-                                                  *postBox(), m_encoder);
-    m_videoWorker->Start();
-
     m_imageView = std::make_unique<ImageListView>(this, control(QStringLiteral("image-list")));
-    m_imageView->SetTally(&m_tally);
-    for (const char* option : {"image-define-param", "all-image-compress", "imageEmpty"}) {
-        control(QString::fromLatin1(option));
+    for (const char* name :
+         {"video-compress-check", "video-compress-slider", "video-compress-balanced-check",
+          "all-compress", "videoEmpty", "image-define-param", "all-image-compress", "imageEmpty"}) {
+        control(QString::fromLatin1(name));
     }
-    m_images = std::make_unique<ImageDispatcher>(m_imageTasks, *m_options, m_config, *m_imageView,
-                                                 *postBox());
-    m_imageCompletion = std::make_unique<ImageCompletion>(m_imageTasks, *m_images, *m_imageView);
-    if (!m_images->Start()) LogLine("cannot start the image dispatcher\n");
-    m_rowActions = std::make_unique<RowActions>(*this, m_config);
+    m_session = std::make_unique<BatchSession>(BatchFrontEnd{
+        *m_options, *m_options, m_config, *postBox(), *m_videoView, *m_imageView, m_encoder});
+    if (!m_session->Start()) LogLine("cannot start the image dispatcher\n");
+    m_rowActions = std::make_unique<RowActions>(*this, m_config, *m_session, *m_videoView,
+                                                *m_imageView, m_dialogEnvironment);
     m_rowActions->InstallListActions();
     // The strip is a child of this window, which deletes it.
-    m_rowActions->SetOutputFolderBar(new OutputFolderBar(*this, m_config, *m_rowActions));
+    auto* outputBar = new OutputFolderBar(*this, m_config, *m_rowActions);
+    m_rowActions->SetAfterSettings([outputBar] { outputBar->Refresh(); });
     m_tray = std::make_unique<TrayIcon>(*this);
+    RouteMessages();
+    RouteClicks();
 }
 
-CustomSizeFields MainWindow::ReadSizeFields() const {
-    CustomSizeFields fields;
-    fields.enabled = ui::IsChecked(control(QStringLiteral("image-define-param")));
-    fields.width = ui::Text(control(QStringLiteral("image-width"))).toStdString();
-    fields.height = ui::Text(control(QStringLiteral("image-height"))).toStdString();
-    return fields;
+void MainWindow::RouteMessages() {
+    RowActions& rows = *m_rowActions;
+    const auto stop = [&rows](std::int32_t id) { rows.Stop(id); };
+    const auto remove = [&rows](std::int32_t id) { rows.Delete(id); };
+    const auto compress = [this](std::int32_t id) { Compress(id); };
+    m_messages.On<MessageId::TaskParameters>([&rows](std::int32_t id) { rows.OpenParameters(id); })
+        .On<MessageId::OpenVideoFolder>(
+            [&rows](std::int32_t) { rows.OpenOutputFolder(MediaKind::Video); })
+        .On<MessageId::OpenImageFolder>(
+            [&rows](std::int32_t) { rows.OpenOutputFolder(MediaKind::Image); })
+        .On<MessageId::CompressAgain>(compress)
+        .On<MessageId::CompressImageAgain>(compress)
+        .On<MessageId::DeleteVideo>(remove)
+        .On<MessageId::DeleteImage>(remove)
+        .On<MessageId::StopVideo>(stop)
+        .On<MessageId::StopImage>(stop)
+        .On<MessageId::ParametersSaved>([this](const TaskParam& param) {
+            SaveTaskParameters(param, m_session->videos(), *m_videoView);
+        })
+        .On<MessageId::ParametersRemoved>([this](std::int32_t id) {
+            RemoveTaskParameters(id, m_session->videos(), *m_videoView);
+        })
+        .On<MessageId::MenuQuit>([this] {
+            m_quitFromMenu = true;
+            reject();
+        })
+        .On<MessageId::MenuHome>([this] { RestoreWindow(*this); })
+        .On<MessageId::MenuHelp>([&rows] { rows.OpenHelp(); })
+        .On<MessageId::MenuSettings>([this, &rows] {
+            RestoreWindow(*this);
+            rows.OpenSettings();
+        })
+        .On<MessageId::MenuFeedback>([this] {
+            RestoreWindow(*this);
+            OpenFeedback();
+        })
+        .On<MessageId::MenuUpgrade>([this] { StartUpgradeCheck(/*quiet=*/false); });
+}
+
+void MainWindow::RouteClicks() {
+    RowActions& rows = *m_rowActions;
+    const auto compress = [this](QWidget* sender) { Compress(ui::Tag(sender)); };
+    m_clicks = {
+        {QStringLiteral("compressBtn"), compress},
+        {QStringLiteral("imageCompressBtn"), compress},
+        {QStringLiteral("all-compress"), [this](QWidget*) { CompressAll(MediaKind::Video); }},
+        {QStringLiteral("all-image-compress"), [this](QWidget*) { CompressAll(MediaKind::Image); }},
+        {QStringLiteral("videoMenuBtn"),
+         [&rows](QWidget* sender) { rows.OpenRowMenu(sender, MediaKind::Video); }},
+        {QStringLiteral("imageMenuBtn"),
+         [&rows](QWidget* sender) { rows.OpenRowMenu(sender, MediaKind::Image); }},
+        {QStringLiteral("help"), [&rows](QWidget*) { rows.OpenHelp(); }},
+        {QStringLiteral("seting"), [&rows](QWidget*) { rows.OpenSettings(); }},
+        {QStringLiteral("feedback"), [this](QWidget*) { OpenFeedback(); }},
+    };
 }
 
 void MainWindow::ShowNotice(const QString& text) {
@@ -101,93 +139,53 @@ void MainWindow::ShowNotice(const QString& text) {
     }
 }
 
-std::int32_t MainWindow::AddImage(const fs::path& file) {
-    std::error_code error;
-    const auto size = fs::file_size(file, error);
-    if (error) return -1;
-    ImageTask task{file.filename().string(), "", fs::absolute(file, error),
-                   static_cast<std::int64_t>(size)};
-    const std::int32_t id = m_imageTasks.Add(task);
-    QWidget* row = m_imageView->AddRow(id, task).row;
-    wireNotifications(row);
-    NameForAccessibility(row);
-    control(QStringLiteral("imageEmpty"))->hide();
+std::int32_t MainWindow::Add(MediaKind kind, const fs::path& file) {
+    const auto added = m_session->Add(kind, file);
+    if (!added) return -1;
+    const std::int32_t id = added.value();
+    const TaskRow* row = nullptr;
+    if (kind == MediaKind::Image) {
+        row = &m_imageView->AddRow(id, *m_session->images().Find(id));
+        control(QStringLiteral("imageEmpty"))->hide();
+    } else {
+        const VideoTask task = *m_session->videos().Find(id);
+        row = &m_videoView->AddRow(id, task, 0);
+        // Probed on its own thread, so adding many files keeps the window responsive.
+        ui::SetText(row->duration, QString());
+        m_durations->Ask(id, task.fullPath);
+        // The large "add files" hint gives way to the list once it has rows.
+        control(QStringLiteral("videoEmpty"))->hide();
+    }
+    wireNotifications(row->row);
+    NameForAccessibility(row->row);
     return id;
 }
 
 bool MainWindow::RefusedForSize() {
-    const auto problem = CheckCustomSize(ReadSizeFields());
+    CustomSizeFields fields;
+    fields.enabled = ui::IsChecked(control(QStringLiteral("image-define-param")));
+    fields.width = ui::Text(control(QStringLiteral("image-width"))).toStdString();
+    fields.height = ui::Text(control(QStringLiteral("image-height"))).toStdString();
+    const auto problem = CheckCustomSize(fields);
     if (problem) ShowNotice(SizeProblemNotice(*problem));
     return problem.has_value();
 }
 
-void MainWindow::CompressImage(std::int32_t taskId) {
-    if (RefusedForSize()) return;
-    // The row shows the wait before the id is queued: once queued, the dispatcher
-    // may show it running at any moment.
-    if (m_imageTasks.queue().IsQueued(taskId) || !m_imageTasks.Contains(taskId)) return;
-    m_imageView->ShowWaiting(taskId);
-    (void)m_imageTasks.Enqueue(taskId);
+void MainWindow::Compress(std::int32_t taskId) {
+    if (m_session->KindOf(taskId) == MediaKind::Image && RefusedForSize()) return;
+    (void)m_session->Enqueue(taskId);
 }
 
-void MainWindow::CompressAllImages() {
-    if (RefusedForSize()) return;
-    if (m_imageTasks.Empty()) {
-        ShowNotice(NoImagesNotice());
+void MainWindow::CompressAll(MediaKind kind) {
+    const bool images = kind == MediaKind::Image;
+    if (images && RefusedForSize()) return;
+    TaskListView& view = images ? static_cast<TaskListView&>(*m_imageView) : *m_videoView;
+    if (view.RowCount() == 0) {
+        ShowNotice(images ? NoImagesNotice() : action_text::NoVideosNotice());
         return;
     }
-    std::vector<std::int32_t> ids;
-    for (const std::int32_t id : m_imageView->CheckedIds()) {
-        if (m_imageTasks.queue().IsQueued(id)) continue;
-        m_imageView->ShowWaiting(id);
-        ids.push_back(id);
-    }
-    m_imageTasks.EnqueueAll(ids);
+    m_session->EnqueueAll(view.CheckedIds());
 }
-
-std::int32_t MainWindow::AddVideo(const fs::path& file) {
-    std::error_code error;
-    const auto size = fs::file_size(file, error);
-    if (error) return -1;
-    VideoTask task{file.filename().string(), "", fs::absolute(file, error).string(),
-                   static_cast<std::int64_t>(size)};
-    const std::int32_t id = m_videoModel.Add(task);
-    const TaskRow& row = m_videoView->AddRow(id, task, 0);
-    // Probed on its own thread, so adding many files keeps the window responsive.
-    ui::SetText(row.duration, QString());
-    m_durations->Ask(id, task.fullPath);
-    wireNotifications(row.row);
-    NameForAccessibility(row.row);
-    // The large "add files" hint gives way to the list once it has rows.
-    control(QStringLiteral("videoEmpty"))->hide();
-    return id;
-}
-
-void MainWindow::CompressVideo(std::int32_t taskId) {
-    if (m_videoModel.queue().IsQueued(taskId)) return;
-    m_videoView->ShowWaiting(taskId);
-    (void)m_videoModel.Enqueue(taskId);
-}
-
-void MainWindow::CompressAllVideos() {
-    if (m_videoView->RowCount() == 0) {
-        ShowNotice(action_text::NoVideosNotice());
-        return;
-    }
-    std::vector<std::int32_t> ids;
-    for (const std::int32_t id : m_videoView->CheckedIds()) {
-        if (m_videoModel.queue().IsQueued(id)) continue;
-        m_videoView->ShowWaiting(id);
-        ids.push_back(id);
-    }
-    m_videoModel.EnqueueAll(ids);
-}
-
-bool MainWindow::StopVideo(std::int32_t taskId) {
-    return m_videoWorker && m_videoWorker->StopTask(taskId);
-}
-
-bool MainWindow::StopImage(std::int32_t taskId) { return m_images && m_images->StopTask(taskId); }
 
 void MainWindow::StartUpgradeCheck(bool quiet) {
     if (!m_upgradeCheck) m_upgradeCheck = std::make_unique<dialogs::UpgradeCheckRunner>(this);
@@ -199,13 +197,7 @@ bool MainWindow::upgradeCheckBusy() const { return m_upgradeCheck && m_upgradeCh
 void MainWindow::OpenFeedback() {
     dialogs::FeedbackDialog dialog(this, m_config.GetText(Setting::ServiceUrl),
                                    m_dialogEnvironment);
-    try {
-        dialog.create();
-    } catch (const ui::SkinError& error) {
-        LogLine("cannot show the feedback dialog: %s\n", error.what());
-        return;
-    }
-    dialog.runModal();
+    (void)dialog.createAndRunModal();
 }
 
 MediaKind MainWindow::shownKind() const {
@@ -215,63 +207,40 @@ MediaKind MainWindow::shownKind() const {
 
 void MainWindow::notify(const ui::Notification& n) {
     if (m_binding && m_binding->Handle(n)) return;
-    if (m_rowActions && m_rowActions->Notify(n)) return;
-    if (n.type != ui::kClick || !n.sender) return;
+    if (!n.sender) return;
+    if (n.type == ui::kSelectChanged) {
+        if (n.senderName == QStringLiteral("videoCheckBoxAll")) {
+            m_rowActions->CheckAll(MediaKind::Video, n.value != 0);
+        } else if (n.senderName == QStringLiteral("imageCheckBoxAll")) {
+            m_rowActions->CheckAll(MediaKind::Image, n.value != 0);
+        }
+        return;
+    }
+    if (n.type != ui::kClick) return;
     if (m_adding->HandleClick(n.senderName)) return;
-    if (n.senderName == QStringLiteral("compressBtn")) {
-        CompressVideo(ui::Tag(n.sender));
-    } else if (n.senderName == QStringLiteral("all-compress")) {
-        CompressAllVideos();
-    } else if (n.senderName == QStringLiteral("imageCompressBtn")) {
-        CompressImage(ui::Tag(n.sender));
-    } else if (n.senderName == QStringLiteral("all-image-compress")) {
-        CompressAllImages();
-    } else if (n.senderName == QStringLiteral("feedback")) {
-        OpenFeedback();
+    if (const auto click = m_clicks.find(n.senderName); click != m_clicks.end()) {
+        click->second(n.sender);
     }
 }
 
 int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& handled) {
-    if (DispatchParameterMessage(static_cast<MessageId>(number), payload, m_videoModel,
-                                 *m_videoView)) {
-        return 1;
-    }
-    if (number == static_cast<int>(MessageId::MenuUpgrade)) {
-        StartUpgradeCheck(/*quiet=*/false);
-        return 0;
-    }
-    if (number == static_cast<int>(MessageId::MenuQuit)) {
-        m_quitFromMenu = true;
-        reject();
-        return 0;
-    }
-    if (m_rowActions && m_rowActions->Handle(static_cast<MessageId>(number), payload)) return 0;
-    if (number == static_cast<int>(MessageId::CompressImageAgain)) {
-        if (const auto* id = std::any_cast<std::int32_t>(&payload)) CompressImage(*id);
-        return 0;
-    }
-    if ((m_imageCompletion &&
-         m_imageCompletion->Dispatch(static_cast<MessageId>(number), payload)) ||
-        (m_videoCompletion &&
-         m_videoCompletion->Dispatch(static_cast<MessageId>(number), payload))) {
+    const auto id = static_cast<MessageId>(number);
+    if (m_session && m_session->Dispatch(id, payload)) {
         ReportBatchEnd();
         // Handled here; the framework's default handling still sees it.
         handled = false;
         return 0;
     }
+    if (m_messages.Dispatch(id, payload)) return 0;
     return ui::WindowBase::handleCustomMessage(number, payload, handled);
 }
 
 void MainWindow::ReportBatchEnd() {
-    if (m_tally.Empty()) return;
-    const bool idle =
-        m_videoModel.queue().WaitingIds().empty() && m_videoModel.queue().RunningIds().empty() &&
-        m_imageTasks.queue().WaitingIds().empty() && m_imageTasks.queue().RunningIds().empty();
-    if (!idle) return;
-    const BatchSummary summary = m_tally.Take();
+    const auto ended = m_session->TakeEndedBatch();
     // Someone looking at the window sees the rows; a notice is for someone who is not.
-    if (!isActiveWindow() && m_tray)
-        m_tray->ShowNotice(BatchEndedTitle(), BatchSummaryText(summary));
+    if (ended && !isActiveWindow() && m_tray) {
+        m_tray->ShowNotice(BatchEndedTitle(), BatchSummaryText(*ended));
+    }
 }
 
 void MainWindow::onFinalMessage() {
@@ -283,7 +252,7 @@ bool MainWindow::onClose() {
     CloseRequest request;
     request.fromQuitItem = std::exchange(m_quitFromMenu, false);
     request.windowCloseSetting = m_config.Get(Setting::WindowClose);
-    request.videoRunning = !m_videoModel.queue().RunningIds().empty();
+    request.videoRunning = m_session && !m_session->videos().queue().RunningIds().empty();
     const CloseAnswer answer = DecideClose(request, [this] {
         try {
             return dialogs::ShowMessageBox(this, action_text::QuitWhileEncoding()) != 0;
@@ -300,8 +269,7 @@ bool MainWindow::onClose() {
 
 void MainWindow::StopWorkers() {
     if (m_durations) m_durations->Stop();
-    if (m_videoWorker) m_videoWorker->Stop();
-    if (m_images) m_images->Stop();
+    if (m_session) m_session->Shutdown();
 }
 
 }  // namespace brisklo::app

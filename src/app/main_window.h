@@ -1,23 +1,19 @@
 #pragma once
 
+#include <QString>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 
-#include "app/batch_tally.h"
 #include "core/media_kinds.h"
-#include "core/task_ids.h"
-#include "core/video_task_model.h"
+#include "core/message_table.h"
 #include "dialogs/dialog_environment.h"
-#include "image/image_size_check.h"
-#include "image/image_task.h"
 #include "ui/window_base.h"
 
 namespace brisklo {
+class BatchSession;
 class ConfigStore;
-class ImageCompletion;
-class ImageDispatcher;
-class VideoCompletion;
-class VideoWorker;
 
 namespace dialogs {
 class UpgradeCheckRunner;
@@ -34,33 +30,22 @@ class RowActions;
 class TrayIcon;
 class VideoListView;
 
-// The program's main window: the option panels, the video list and the
-// bookkeeping the video worker shares with it.
+// The program's main window: the option panels and the two lists, over the batch
+// session that compresses their tasks.
 class MainWindow : public ui::WindowBase {
     Q_OBJECT
   public:
     MainWindow(ConfigStore& config, std::filesystem::path encoder, QWidget* owner = nullptr);
     ~MainWindow() override;
 
-    // Adds a video row for the file; returns its task id, or -1 when the file
-    // cannot be read.
-    std::int32_t AddVideo(const std::filesystem::path& file);
-    // The row button's action: queue the task for the video worker.
-    void CompressVideo(std::int32_t taskId);
-    // Queues every checked video row that is not waiting or running.
-    void CompressAllVideos();
-    // Stops the task's running encode; false when it is not running.
-    bool StopVideo(std::int32_t taskId);
-    bool StopImage(std::int32_t taskId);
-
-    // Adds an image row for the file; returns its task id, or -1 when the file
-    // cannot be read.
-    std::int32_t AddImage(const std::filesystem::path& file);
-    // The image row button and compress-again: queue one image task. A bad custom
-    // size is refused with its notice.
-    void CompressImage(std::int32_t taskId);
-    // Queues every checked image row that is not waiting or running.
-    void CompressAllImages();
+    // Adds a row of that kind for the file; returns its task id, or -1 when the
+    // file cannot be read.
+    std::int32_t Add(MediaKind kind, const std::filesystem::path& file);
+    // The row button and compress-again: queues the task. Images refuse a bad
+    // custom size with its notice.
+    void Compress(std::int32_t taskId);
+    // Queues every checked row of that list that neither waits nor runs.
+    void CompressAll(MediaKind kind);
 
     // Asks the service for a newer version on a thread of its own and offers it;
     // quiet (at start-up) says nothing when there is none.
@@ -76,9 +61,8 @@ class MainWindow : public ui::WindowBase {
     // The media kind of the page shown.
     MediaKind shownKind() const;
 
-    VideoTaskModel& videoModel() { return m_videoModel; }
+    BatchSession& session() { return *m_session; }
     VideoListView& videoView() { return *m_videoView; }
-    ImageTaskList& imageTasks() { return m_imageTasks; }
     ImageListView& imageView() { return *m_imageView; }
     RowActions& rowActions() { return *m_rowActions; }
     // Null when the desktop has no tray.
@@ -94,9 +78,9 @@ class MainWindow : public ui::WindowBase {
     bool closesOnEscape() const override { return false; }
 
   private:
+    void RouteMessages();
+    void RouteClicks();
     void StopWorkers();
-    // The custom size option and fields as they are now (UI thread).
-    CustomSizeFields ReadSizeFields() const;
     void ShowNotice(const QString& text);
     // When the last task of a batch has ended while the window is not active, a
     // desktop notification says how the batch went.
@@ -106,25 +90,22 @@ class MainWindow : public ui::WindowBase {
 
     ConfigStore& m_config;
     const std::filesystem::path m_encoder;
-    TaskIdCounter m_ids;
-    VideoTaskModel m_videoModel{m_ids};
-    ImageTaskList m_imageTasks{m_ids};
     std::unique_ptr<DesktopOptions> m_options;
     std::unique_ptr<OptionBinding> m_binding;
     std::unique_ptr<FileAdding> m_adding;
     std::unique_ptr<DurationProbe> m_durations;
     std::unique_ptr<VideoListView> m_videoView;
-    std::unique_ptr<VideoCompletion> m_videoCompletion;
+    std::unique_ptr<ImageListView> m_imageView;
     dialogs::DialogEnvironment m_dialogEnvironment = dialogs::DialogEnvironment::Default();
     std::unique_ptr<dialogs::UpgradeCheckRunner> m_upgradeCheck;
-    std::unique_ptr<ImageListView> m_imageView;
-    std::unique_ptr<ImageDispatcher> m_images;
-    std::unique_ptr<ImageCompletion> m_imageCompletion;
     std::unique_ptr<RowActions> m_rowActions;
     std::unique_ptr<TrayIcon> m_tray;
-    BatchTally m_tally;
-    bool m_quitFromMenu = false;                 // the next close request skips "window-close"
-    std::unique_ptr<VideoWorker> m_videoWorker;  // last: stopped before what it uses goes
+    MessageTable m_messages;
+    // What a click on a named control does.
+    std::map<QString, std::function<void(QWidget* sender)>> m_clicks;
+    bool m_quitFromMenu = false;  // the next close request skips "window-close"
+    // Last: its workers stop before the views and options they use go.
+    std::unique_ptr<BatchSession> m_session;
 };
 
 }  // namespace app

@@ -3,16 +3,17 @@
 #include <QAbstractButton>
 #include <QLayout>
 
-#include "app/main_window.h"
 #include "app/row_actions.h"
 #include "core/config_store.h"
+#include "dialogs/dialog_environment.h"
 #include "dialogs/output_folder_choice.h"
 #include "ui/controls.h"
 #include "ui/skin.h"
+#include "ui/window_base.h"
 
 namespace brisklo::app {
 
-OutputFolderBar::OutputFolderBar(MainWindow& window, ConfigStore& config, RowActions& actions)
+OutputFolderBar::OutputFolderBar(ui::WindowBase& window, ConfigStore& config, RowActions& actions)
     : QObject(&window), m_window(window), m_config(config), m_actions(actions) {
     QWidget* root = window.control(QStringLiteral("mainRoot"));
     QWidget* bar = ui::LoadLayout(QStringLiteral("OutputFolderBar.xml"), root);
@@ -32,12 +33,13 @@ OutputFolderBar::OutputFolderBar(MainWindow& window, ConfigStore& config, RowAct
     if (change) {
         connect(change, &QAbstractButton::clicked, this, [this] {
             dialogs::ChangeOutputFolder(&m_window, m_config, m_actions.folderChooser(),
-                                        m_window.dialogEnvironment().boxes);
+                                        m_actions.environment().boxes);
             Refresh();
         });
     }
     if (open)
-        connect(open, &QAbstractButton::clicked, this, [this] { m_actions.OpenVideoFolder(); });
+        connect(open, &QAbstractButton::clicked, this,
+                [this] { m_actions.OpenOutputFolder(MediaKind::Video); });
     Refresh();
 }
 

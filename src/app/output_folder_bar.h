@@ -4,11 +4,13 @@
 
 namespace brisklo {
 class ConfigStore;
+namespace ui {
+class WindowBase;
 }
+}  // namespace brisklo
 
 namespace brisklo::app {
 
-class MainWindow;
 class RowActions;
 
 // The strip at the bottom of the main window that shows where compressed files
@@ -18,13 +20,13 @@ class OutputFolderBar : public QObject {
     Q_OBJECT
   public:
     // Adds the strip ("OutputFolderBar.xml") under the main window's pages.
-    OutputFolderBar(MainWindow& window, ConfigStore& config, RowActions& actions);
+    OutputFolderBar(ui::WindowBase& window, ConfigStore& config, RowActions& actions);
 
     // Shows the output folder as the settings give it now.
     void Refresh();
 
   private:
-    MainWindow& m_window;
+    ui::WindowBase& m_window;
     ConfigStore& m_config;
     RowActions& m_actions;
     QWidget* m_path = nullptr;

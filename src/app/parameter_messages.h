@@ -1,21 +1,19 @@
 #pragma once
 
-#include <any>
-
-#include "core/messages.h"
+#include <cstdint>
 
 namespace brisklo {
 class VideoTaskModel;
+struct TaskParam;
 
 namespace app {
 
 class VideoListView;
 
-// The task parameter dialog's two messages: its parameters saved (a TaskParam)
-// replace the task's earlier ones and show the row's marker; removed (a task id)
-// drop them and hide it. True when the message was one of them.
-bool DispatchParameterMessage(MessageId id, const std::any& payload, VideoTaskModel& model,
-                              VideoListView& view);
+// The task parameter dialog's two messages: its parameters saved replace the
+// task's earlier ones and show the row's marker; removed drops them and hides it.
+void SaveTaskParameters(const TaskParam& param, VideoTaskModel& model, VideoListView& view);
+void RemoveTaskParameters(std::int32_t taskId, VideoTaskModel& model, VideoListView& view);
 
 }  // namespace app
 }  // namespace brisklo

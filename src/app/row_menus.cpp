@@ -72,7 +72,7 @@ QMenu* OpenRowMenu(ui::WindowBase& window, const RowMenuRequest& request) {
         const auto message = MenuItemMessage(action->objectName());
         if (!message) continue;
         if (*message == MessageId::StopVideo || *message == MessageId::StopImage) {
-            action->setVisible(request.running);
+            action->setVisible(request.stoppable);
         }
         QObject::connect(action, &QAction::triggered, &window, [&window, message, taskId] {
             window.post(static_cast<int>(*message), taskId);

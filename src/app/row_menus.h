@@ -26,8 +26,8 @@ QMenu* LoadMenu(const QString& skinFile, QWidget* parent);
 struct RowMenuRequest {
     std::int32_t taskId = 0;
     bool videoRow = true;
-    bool running = false;  // a running task offers "stop"
-    QPoint screenPoint;    // where the click was
+    bool stoppable = false;  // a running or waiting task offers "stop"
+    QPoint screenPoint;      // where the click was
 };
 
 // Opens the menu of a video or image row ("PopMenu.xml", "ImagePopMenu.xml") to

@@ -54,6 +54,24 @@ std::vector<std::int32_t> TaskListView::CheckedIds() const {
     return ids;
 }
 
+void TaskListView::ShowRowState(std::int32_t taskId, TaskState state) const {
+    const TaskRow* row = Find(taskId);
+    if (!row) return;
+    ui::SetMouseEnabled(row->compressButton, false);
+    for (QWidget* emptied : {row->progressLabel, row->sizeLabel, row->savingLabel}) {
+        ui::SetText(emptied, QString());
+    }
+    if (row->progressSlider) ui::SetValue(row->progressSlider, 0);
+    if (state == TaskState::Waiting) return;
+    ClearRowStatus(*row);
+    ShowButtonReady(*row);
+}
+
+void TaskListView::ShowButtonReady(const TaskRow& row) {
+    ui::SetText(row.compressButton, row_text::CompressButton());
+    ui::SetMouseEnabled(row.compressButton, true);
+}
+
 void TaskListView::ShowSizeAndSaving(const TaskRow& row, const TaskOutcome& outcome) {
     ui::SetText(row.sizeLabel, QString::fromStdString(FormatFileSize(outcome.outputSize)));
     row.sizeLabel->setToolTip(QString::fromStdString(outcome.outputPath.string()));

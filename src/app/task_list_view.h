@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/batch_tally.h"
 #include "app/task_row.h"
 #include "core/task_outcome.h"
+#include "core/task_state.h"
 #include "ui/row_list.h"
 
 namespace brisklo::app {
@@ -24,8 +24,6 @@ class TaskListView {
     const TaskRow* Find(std::int32_t taskId) const;
     QWidget* Row(std::int32_t taskId) const;
     void RemoveRow(std::int32_t taskId);
-    // Where the ends of tasks are counted for the end-of-batch notice.
-    void SetTally(BatchTally* tally) { m_tally = tally; }
     // The ids of the ticked rows, top to bottom.
     std::vector<std::int32_t> CheckedIds() const;
 
@@ -33,20 +31,19 @@ class TaskListView {
     // window: the main window (its thread); list: the list's scroll area.
     TaskListView(QWidget* window, QWidget* list, QString layout, TaskRowNames names,
                  bool videoRows);
-    ~TaskListView() = default;
+    virtual ~TaskListView() = default;
 
     const TaskRow& AddTaskRow(std::int32_t taskId, const std::string& name,
                               const std::string& fullPath, std::int64_t size);
     // The output's size (the path as its tooltip) and the saving in its colour.
     static void ShowSizeAndSaving(const TaskRow& row, const TaskOutcome& outcome);
-
-    // Counts a task's end, when a tally is set.
-    void CountSucceeded(const TaskOutcome& outcome) const {
-        if (m_tally) m_tally->Succeeded(outcome);
-    }
-    void CountFailed() const {
-        if (m_tally) m_tally->Failed();
-    }
+    // Waiting: the button ignores the mouse, the texts of an earlier result go.
+    // Stopped or cancelled: back to how an idle row looks, its button active.
+    void ShowRowState(std::int32_t taskId, TaskState state) const;
+    // Failed: the button is active again.
+    static void ShowButtonReady(const TaskRow& row);
+    // What a list clears of a running or failed row when it goes back to idle.
+    virtual void ClearRowStatus(const TaskRow& row) const = 0;
 
     QPointer<QWidget> m_window;
 
@@ -56,7 +53,6 @@ class TaskListView {
     const TaskRowNames m_names;
     const bool m_videoRows;
     std::map<std::int32_t, TaskRow> m_bound;
-    BatchTally* m_tally = nullptr;
 };
 
 }  // namespace brisklo::app

@@ -1,6 +1,5 @@
 #include "app/video_list_view.h"
 
-#include "app/finished_rows.h"
 #include "app/row_texts.h"
 #include "core/video_task.h"
 #include "ui/controls.h"
@@ -22,13 +21,6 @@ const TaskRow& VideoListView::AddRow(std::int32_t taskId, const VideoTask& task,
     const TaskRow& row = AddTaskRow(taskId, task.fileName, task.fullPath, task.fileSize);
     ui::SetText(row.duration, FormatDuration(durationSeconds));
     return row;
-}
-
-void VideoListView::ShowWaiting(std::int32_t taskId) {
-    const TaskRow* row = Find(taskId);
-    if (!row) return;
-    ui::SetMouseEnabled(row->compressButton, false);
-    MarkFinished(row->row, false);
 }
 
 void VideoListView::ShowParameterFlag(std::int32_t taskId, bool visible) {
@@ -64,7 +56,6 @@ void VideoListView::ShowProgress(std::int32_t taskId, std::optional<int> percent
 }
 
 void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) {
-    CountSucceeded(outcome);
     const TaskRow* row = Find(taskId);
     if (!row) return;
     ui::SetValue(row->progressSlider, 100);
@@ -75,7 +66,6 @@ void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
                 outcome.keptOriginal ? row_text::KeptOriginal() : QStringLiteral("100%"));
     // Done: compress-all passes it by until its box is ticked again.
     ui::SetChecked(row->checkBox, false);
-    MarkFinished(row->row, true);
     ShowSizeAndSaving(*row, outcome);
     if (!outcome.warning.empty()) {
         // A success on part of the source says so wherever the pointer rests on the row.
@@ -85,16 +75,22 @@ void VideoListView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome
     }
 }
 
-void VideoListView::ShowFailed(std::int32_t taskId, const std::string& reason) {
-    CountFailed();
+void VideoListView::ShowFailed(std::int32_t taskId, const TaskFailure& failure) {
     const TaskRow* row = Find(taskId);
     if (!row) return;
     row->progressContainer->hide();
     row->progressLabel->hide();
-    row->errorLabel->setToolTip(QString::fromStdString(reason));
+    row->errorLabel->setToolTip(QString::fromStdString(failure.reason));
     row->errorLabel->show();
-    ui::SetText(row->compressButton, row_text::CompressButton());
-    ui::SetMouseEnabled(row->compressButton, true);
+    ShowButtonReady(*row);
+}
+
+void VideoListView::ShowState(std::int32_t taskId, TaskState state) { ShowRowState(taskId, state); }
+
+void VideoListView::ClearRowStatus(const TaskRow& row) const {
+    row.progressContainer->hide();
+    row.progressLabel->hide();
+    row.errorLabel->hide();
 }
 
 }  // namespace brisklo::app

@@ -20,14 +20,16 @@ class VideoListView : public TaskListView, public VideoView {
     VideoListView(QWidget* window, QWidget* list);
 
     const TaskRow& AddRow(std::int32_t taskId, const VideoTask& task, double durationSeconds);
-    // Queued by its button or the compress-all action: the button ignores the mouse.
-    void ShowWaiting(std::int32_t taskId);
     void ShowParameterFlag(std::int32_t taskId, bool visible);
 
     void ShowRunning(std::int32_t taskId) override;
     void ShowProgress(std::int32_t taskId, std::optional<int> percent, float speed) override;
     void ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) override;
-    void ShowFailed(std::int32_t taskId, const std::string& reason) override;
+    void ShowFailed(std::int32_t taskId, const TaskFailure& failure) override;
+    void ShowState(std::int32_t taskId, TaskState state) override;
+
+  private:
+    void ClearRowStatus(const TaskRow& row) const override;
 };
 
 // "%02d:%02d:%02d" of a duration in seconds; unknown durations show as zero.

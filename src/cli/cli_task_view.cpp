@@ -22,33 +22,42 @@ void CliTaskView::ShowProgress(std::int32_t taskId, std::optional<int> percent, 
     m_speed = speed;
 }
 
-TaskRecord& CliTaskView::Ended(std::int32_t taskId) {
+TaskRecord& CliTaskView::Ended(std::int32_t taskId, TaskState state) {
     {
         std::lock_guard lock(m_mutex);
         m_running.erase(taskId);
     }
     TaskRecord& record = m_records.at(taskId);
-    record.done = true;
+    record.state = state;
     return record;
 }
 
 void CliTaskView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) {
-    TaskRecord& record = Ended(taskId);
-    record.ok = true;
+    TaskRecord& record =
+        Ended(taskId, outcome.keptOriginal ? TaskState::KeptOriginal : TaskState::Done);
     record.output = outcome.outputPath.string();
     record.outputSize = outcome.outputSize;
     record.saving = outcome.saving;
     record.sizeText = FormatFileSize(outcome.outputSize);
     record.savingText = outcome.saving ? SavingText(*outcome.saving) : "";
     record.warning = outcome.warning;
-    record.keptOriginal = outcome.keptOriginal;
     m_reporter.TaskEnded(record);
 }
 
-void CliTaskView::ShowFailed(std::int32_t taskId, const std::string& reason) {
-    TaskRecord& record = Ended(taskId);
-    record.ok = false;
-    record.error = reason;
+void CliTaskView::ShowFailed(std::int32_t taskId, const TaskFailure& failure) {
+    TaskRecord& record = Ended(taskId, TaskState::Failed);
+    record.error = failure.reason;
+    m_reporter.TaskEnded(record);
+}
+
+void CliTaskView::ShowState(std::int32_t taskId, TaskState state) {
+    if (state == TaskState::Waiting) {
+        m_records.at(taskId).state = state;
+        return;
+    }
+    // The command line stops and cancels only when it is interrupted.
+    TaskRecord& record = Ended(taskId, state);
+    record.error = "interrupted";
     m_reporter.TaskEnded(record);
 }
 

@@ -23,13 +23,14 @@ class CliTaskView : public VideoView {
     void ShowRunning(std::int32_t taskId) override;
     void ShowProgress(std::int32_t taskId, std::optional<int> percent, float speed) override;
     void ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) override;
-    void ShowFailed(std::int32_t taskId, const std::string& reason) override;
+    void ShowFailed(std::int32_t taskId, const TaskFailure& failure) override;
+    void ShowState(std::int32_t taskId, TaskState state) override;
 
     // "video a.mp4 42% 3.5x" or "images a.png, b.gif"; empty when nothing runs.
     std::string ProgressText() const;
 
   private:
-    TaskRecord& Ended(std::int32_t taskId);
+    TaskRecord& Ended(std::int32_t taskId, TaskState state);
 
     std::map<std::int32_t, TaskRecord>& m_records;
     Reporter& m_reporter;

@@ -1,18 +1,36 @@
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "batch/engine_start.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "core/config_store.h"
-#include "core/temp_area.h"
 
 namespace {
 
 void OnInterrupt(int) { brisklo::cli::g_interrupted = true; }
+
+// Whether standard error is a terminal, and its width ($COLUMNS, else 80, when
+// the terminal does not say).
+brisklo::cli::Terminal StandardErrorTerminal() {
+    brisklo::cli::Terminal terminal;
+    terminal.isTerminal = ::isatty(STDERR_FILENO) == 1;
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+        terminal.columns = size.ws_col;
+    } else if (const char* columns = std::getenv("COLUMNS")) {
+        terminal.columns = std::max(std::atoi(columns), 0);
+        if (terminal.columns == 0) terminal.columns = 80;
+    }
+    return terminal;
+}
 
 }  // namespace
 
@@ -37,16 +55,9 @@ int main(int argc, char* argv[]) {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
-    // A closed pipe on standard output is a write error, not a silent death.
-    signal(SIGPIPE, SIG_IGN);
-    // Likewise a file-size limit (ulimit -f): the write fails with EFBIG and the task
-    // fails like on a full disk, instead of the whole run dying without a summary.
-    signal(SIGXFSZ, SIG_IGN);
-
-    brisklo::SetRunName("cli");
-    brisklo::CleanLeftovers(brisklo::TemporaryRoot(), brisklo::ConfigStore::Instance().path());
+    brisklo::PrepareEngine("cli");
 
     // One read of the settings file serves the whole run.
     const auto settings = brisklo::ConfigStore::Instance().Snapshot();
-    return brisklo::cli::RunBatch(options.value(), *settings, ::isatty(STDERR_FILENO) == 1);
+    return brisklo::cli::RunBatch(options.value(), *settings, StandardErrorTerminal());
 }

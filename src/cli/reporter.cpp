@@ -5,11 +5,12 @@
 #include <cmath>
 
 #include "core/file_utils.h"
+#include "core/text_utils.h"
 
 namespace brisklo::cli {
 
-Reporter::Reporter(bool quiet, bool json, bool terminal)
-    : m_quiet(quiet), m_json(json), m_terminal(terminal && !quiet) {}
+Reporter::Reporter(bool quiet, bool json, bool terminal, int columns)
+    : m_quiet(quiet), m_json(json), m_terminal(terminal && !quiet), m_columns(columns) {}
 
 void Reporter::ClearProgress() {
     if (!m_progressShown) return;
@@ -19,7 +20,9 @@ void Reporter::ClearProgress() {
 
 void Reporter::Progress(const std::string& text) {
     if (!m_terminal) return;
-    std::fprintf(stderr, "\r\x1b[2K%s", text.c_str());
+    // One cell short of the width: a line that fills it would wrap on some terminals,
+    // and every redraw would leave a stale line behind.
+    std::fprintf(stderr, "\r\x1b[2K%s", FitToColumns(text, m_columns - 1).c_str());
     std::fflush(stderr);
     m_progressShown = !text.empty();
 }
@@ -30,83 +33,165 @@ void Reporter::Problem(const std::string& text) {
 }
 
 void Reporter::TaskEnded(const TaskRecord& r) {
+    // A cancelled task never ran; the summary counts them.
+    if (r.state == TaskState::Cancelled) return;
     ClearProgress();
     // Fixed-width columns first, paths last, so the lines read as a table.
     const char* kind = r.kind == MediaKind::Image ? "image" : "video";
     const std::string before = FormatFileSize(r.sourceSize);
-    if (!r.ok) {
+    if (r.state == TaskState::Stopped) {
+        std::fprintf(stderr, "stopped %-5s  %8s                      %s\n", kind, before.c_str(),
+                     r.source.c_str());
+    } else if (!r.ok()) {
         std::fprintf(stderr, "failed  %-5s  %8s                      %s: %s\n", kind,
                      before.c_str(), r.source.c_str(), r.error.c_str());
     } else if (!m_quiet) {
         std::fprintf(stderr, "%-6s  %-5s  %8s -> %8s  %8s  %s -> %s%s%s%s%s\n",
-                     r.keptOriginal ? "kept" : "done", kind, before.c_str(), r.sizeText.c_str(),
+                     r.keptOriginal() ? "kept" : "done", kind, before.c_str(), r.sizeText.c_str(),
                      r.saving ? r.savingText.c_str() : "-", r.source.c_str(), r.output.c_str(),
-                     r.keptOriginal ? " (not smaller when compressed: original kept)" : "",
+                     r.keptOriginal() ? " (not smaller when compressed: original kept)" : "",
                      r.warning.empty() ? "" : " (warning: ", r.warning.c_str(),
                      r.warning.empty() ? "" : ")");
     }
     std::fflush(stderr);
 }
 
-void Reporter::Summary(const std::map<std::int32_t, TaskRecord>& records, bool interrupted) {
+void Reporter::Summary(const BatchTotals& totals, bool interrupted) {
     ClearProgress();
     if (m_quiet) return;
-    int succeeded = 0;
-    int failed = 0;
-    std::int64_t before = 0;
-    std::int64_t after = 0;
-    for (const auto& [id, r] : records) {
-        if (r.ok) {
-            ++succeeded;
-            before += r.sourceSize;
-            after += r.outputSize;
-        } else {
-            ++failed;
-        }
-    }
-    std::fprintf(stderr, "%s%zu tasks: %d succeeded, %d failed; %s -> %s",
-                 interrupted ? "interrupted: " : "", records.size(), succeeded, failed,
-                 FormatFileSize(before).c_str(), FormatFileSize(after).c_str());
-    if (before > 0) {
-        std::fprintf(stderr, " (saved %.2f%%)",
-                     static_cast<double>(before - after) / static_cast<double>(before) * 100.0);
-    }
-    std::fputc('\n', stderr);
+    std::string line = FormatText(
+        "%s%d %s: %d succeeded, %d failed", interrupted ? "interrupted: " : "", totals.total,
+        totals.total == 1 ? "task" : "tasks", totals.succeeded, totals.failed);
+    if (totals.stopped > 0) line += FormatText(", %d stopped", totals.stopped);
+    if (totals.cancelled > 0) line += FormatText(", %d cancelled", totals.cancelled);
+    line += "; " + FormatFileSize(totals.bytesIn) + " -> " + FormatFileSize(totals.bytesOut);
+    if (const auto percent = totals.savedPercent()) line += FormatText(" (saved %.2f%%)", *percent);
+    std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-void Reporter::Json(const std::map<std::int32_t, TaskRecord>& records) {
+void Reporter::Json(const std::map<std::int32_t, TaskRecord>& records, const BatchTotals& totals) {
     if (!m_json) return;
-    std::fputs(RecordsToJson(records).c_str(), stdout);
+    std::fputs(RecordsToJson(records, totals).c_str(), stdout);
     std::fflush(stdout);
 }
 
-std::string RecordsToJson(const std::map<std::int32_t, TaskRecord>& records) {
+std::string FormatTimeLeft(std::chrono::seconds left) {
+    const auto total = left.count();
+    if (total >= 3600) {
+        return FormatText("%lld:%02lld:%02lld", static_cast<long long>(total / 3600),
+                          static_cast<long long>(total / 60 % 60),
+                          static_cast<long long>(total % 60));
+    }
+    return FormatText("%lld:%02lld", static_cast<long long>(total / 60),
+                      static_cast<long long>(total % 60));
+}
+
+std::string ProgressLine(const BatchTotals& totals, const std::string& running) {
+    std::string line = FormatText("[%d/%d]", totals.finished, totals.total);
+    if (!running.empty()) line += " " + running;
+    if (totals.bytesIn > 0) {
+        const std::int64_t saved = totals.saved();
+        line += " | saved " + std::string(saved < 0 ? "-" : "") +
+                FormatFileSize(saved < 0 ? -saved : saved);
+    }
+    if (totals.timeLeft) line += " | " + FormatTimeLeft(*totals.timeLeft) + " left";
+    return line;
+}
+
+namespace {
+
+// The cells a code point takes on a terminal: two for the East Asian wide ranges.
+int CellsOf(char32_t c) {
+    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) ||
+                      (c >= 0x20000 && c <= 0x3FFFD);
+    return wide ? 2 : 1;
+}
+
+// The length of the UTF-8 sequence that starts with byte b (1 for a stray byte).
+std::size_t SequenceLength(unsigned char b) {
+    if (b >= 0xF0 && b < 0xF8) return 4;
+    if (b >= 0xE0) return b < 0xF0 ? 3 : 1;
+    if (b >= 0xC0) return 2;
+    return 1;
+}
+
+}  // namespace
+
+std::string FitToColumns(const std::string& text, int columns) {
+    if (columns <= 0) return {};
+    struct Char {
+        std::size_t at;
+        std::size_t length;
+        int cells;
+    };
+    std::vector<Char> chars;
+    int cells = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        std::size_t length = std::min(SequenceLength(lead), text.size() - at);
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i) {
+            c = (c << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+        }
+        chars.push_back({at, length, CellsOf(c)});
+        cells += chars.back().cells;
+        at += length;
+    }
+    if (cells <= columns) return text;
+    // Room for the mark "…" (one cell).
+    int used = 0;
+    std::size_t end = 0;
+    for (const Char& c : chars) {
+        if (used + c.cells > columns - 1) break;
+        used += c.cells;
+        end = c.at + c.length;
+    }
+    return text.substr(0, end) + "\u2026";
+}
+
+std::string RecordsToJson(const std::map<std::int32_t, TaskRecord>& records,
+                          const BatchTotals& totals) {
     Json::Value root(Json::objectValue);
     Json::Value results(Json::arrayValue);
-    int succeeded = 0;
-    int failed = 0;
+    std::map<TaskState, int> counts;
     for (const auto& [id, r] : records) {
+        ++counts[r.ok() ? TaskState::Done : r.state];
         Json::Value item(Json::objectValue);
         item["source"] = r.source;
         item["kind"] = r.kind == MediaKind::Image ? "image" : "video";
-        item["ok"] = r.ok;
-        item["output"] = r.ok ? Json::Value(r.output) : Json::Value();
+        item["state"] = std::string(StateName(r.state));
+        item["ok"] = r.ok();
+        item["output"] = r.ok() ? Json::Value(r.output) : Json::Value();
         item["sourceSize"] = Json::Int64(r.sourceSize);
-        item["outputSize"] = r.ok ? Json::Value(Json::Int64(r.outputSize)) : Json::Value();
+        item["outputSize"] = r.ok() ? Json::Value(Json::Int64(r.outputSize)) : Json::Value();
         // Two decimals, as the row shows it.
         item["saving"] =
-            r.ok && r.saving
+            r.ok() && r.saving
                 ? Json::Value(std::round(static_cast<double>(*r.saving) * 100.0) / 100.0)
                 : Json::Value();
-        item["error"] = r.ok ? Json::Value() : Json::Value(r.error);
-        item["warning"] = r.ok && !r.warning.empty() ? Json::Value(r.warning) : Json::Value();
-        item["keptOriginal"] = r.ok && r.keptOriginal;
+        item["error"] = r.ok() ? Json::Value() : Json::Value(r.error);
+        item["warning"] = r.ok() && !r.warning.empty() ? Json::Value(r.warning) : Json::Value();
+        item["keptOriginal"] = r.keptOriginal();
         results.append(item);
-        (r.ok ? succeeded : failed)++;
     }
     root["results"] = results;
-    root["succeeded"] = succeeded;
-    root["failed"] = failed;
+    root["succeeded"] = counts[TaskState::Done];
+    root["failed"] = counts[TaskState::Failed];
+    root["stopped"] = counts[TaskState::Stopped];
+    root["cancelled"] = counts[TaskState::Cancelled];
+    Json::Value batch(Json::objectValue);
+    batch["tasks"] = totals.total;
+    batch["finished"] = totals.finished;
+    batch["bytesIn"] = Json::Int64(totals.bytesIn);
+    batch["bytesOut"] = Json::Int64(totals.bytesOut);
+    batch["saved"] = Json::Int64(totals.saved());
+    const auto percent = totals.savedPercent();
+    batch["savedPercent"] =
+        percent ? Json::Value(std::round(*percent * 100.0) / 100.0) : Json::Value();
+    root["totals"] = batch;
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "  ";
     // The saving is a percentage with two decimals, as the rows show it.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/media_kinds.h"
+#include "core/task_state.h"
 
 namespace brisklo::cli {
 
@@ -13,16 +14,18 @@ struct TaskRecord {
     std::string source;
     MediaKind kind = MediaKind::Video;
     std::int64_t sourceSize = 0;
-    bool done = false;
-    bool ok = false;
+    TaskState state = TaskState::Idle;
     std::string output;
     std::int64_t outputSize = 0;
     std::optional<float> saving;
-    bool keptOriginal = false;  // the output did not pay: output is a copy of the source
-    std::string sizeText;       // the row's size text of the output
-    std::string savingText;     // "75.00%", empty without a saving
+    std::string sizeText;    // the row's size text of the output
+    std::string savingText;  // "75.00%", empty without a saving
     std::string error;
     std::string warning;  // a success that may be incomplete says why
+
+    // Done, or the original kept.
+    bool ok() const { return state == TaskState::Done || state == TaskState::KeptOriginal; }
+    bool keptOriginal() const { return state == TaskState::KeptOriginal; }
 };
 
 }  // namespace brisklo::cli

@@ -32,28 +32,21 @@ fs::path EnvFolder(const char* name) {
     return {};
 }
 
-std::string_view XdgKey(SpecialFolder folder) {
-    switch (folder) {
-        case SpecialFolder::Documents:
-            return "XDG_DOCUMENTS_DIR";
-        case SpecialFolder::Desktop:
-            return "XDG_DESKTOP_DIR";
-        case SpecialFolder::Downloads:
-            return "XDG_DOWNLOAD_DIR";
-        case SpecialFolder::Home:
-            break;
-    }
-    return {};
-}
+// A folder's key in user-dirs.dirs and its name under the home folder when the
+// file does not give it.
+struct UserFolderNames {
+    std::string_view xdgKey;
+    std::string_view fallback;
+};
 
-std::string_view FallbackName(SpecialFolder folder) {
+UserFolderNames NamesOf(SpecialFolder folder) {
     switch (folder) {
         case SpecialFolder::Documents:
-            return "Documents";
+            return {"XDG_DOCUMENTS_DIR", "Documents"};
         case SpecialFolder::Desktop:
-            return "Desktop";
+            return {"XDG_DESKTOP_DIR", "Desktop"};
         case SpecialFolder::Downloads:
-            return "Downloads";
+            return {"XDG_DOWNLOAD_DIR", "Downloads"};
         case SpecialFolder::Home:
             break;
     }
@@ -146,10 +139,11 @@ fs::path GetAppDataPath(const fs::path& relative) {
 fs::path GetSpecialFolder(SpecialFolder folder) {
     const fs::path home = HomeFolder();
     if (folder == SpecialFolder::Home || home.empty()) return home;
-    if (fs::path fromUserDirs = ReadUserDir(XdgKey(folder), home); !fromUserDirs.empty()) {
+    const UserFolderNames names = NamesOf(folder);
+    if (fs::path fromUserDirs = ReadUserDir(names.xdgKey, home); !fromUserDirs.empty()) {
         return fromUserDirs;
     }
-    return home / std::string(FallbackName(folder));
+    return home / std::string(names.fallback);
 }
 
 int WriteAll(int fd, const void* data, std::size_t size) {

@@ -34,8 +34,9 @@ std::size_t TaskQueue::EnqueueAll(std::span<const std::int32_t> ids) {
 
 std::optional<std::int32_t> TaskQueue::TakeNext() {
     std::unique_lock lock(m_mutex);
-    m_wake.wait(
-        lock, [this] { return m_shutdown || (m_running.size() < m_slots && !m_waiting.empty()); });
+    m_wake.wait(lock, [this] {
+        return m_shutdown || (!m_paused && m_running.size() < m_slots && !m_waiting.empty());
+    });
     if (m_shutdown) return std::nullopt;
     const std::int32_t id = m_waiting.front();
     m_waiting.pop_front();
@@ -63,6 +64,46 @@ void TaskQueue::Shutdown() {
         m_shutdown = true;
     }
     m_wake.notify_all();
+}
+
+bool TaskQueue::Cancel(std::int32_t id) {
+    std::lock_guard lock(m_mutex);
+    const bool found = RemoveFirstId(m_waiting, id);
+    if (found) LogLine("%s cancelled task_id: %d\n", m_names.waiting, id);
+    return found;
+}
+
+std::vector<std::int32_t> TaskQueue::CancelAll() {
+    std::lock_guard lock(m_mutex);
+    std::vector<std::int32_t> cancelled(m_waiting.begin(), m_waiting.end());
+    m_waiting.clear();
+    return cancelled;
+}
+
+void TaskQueue::SetPaused(bool paused) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_paused = paused;
+    }
+    m_wake.notify_all();
+}
+
+bool TaskQueue::IsPaused() const {
+    std::lock_guard lock(m_mutex);
+    return m_paused;
+}
+
+std::size_t TaskQueue::WaitingPlace(std::int32_t id) const {
+    std::lock_guard lock(m_mutex);
+    for (std::size_t i = 0; i < m_waiting.size(); ++i) {
+        if (m_waiting[i] == id) return i + 1;
+    }
+    return 0;
+}
+
+bool TaskQueue::IsIdle() const {
+    std::lock_guard lock(m_mutex);
+    return m_waiting.empty() && m_running.empty();
 }
 
 bool TaskQueue::IsWaiting(std::int32_t id) const {

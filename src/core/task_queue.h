@@ -42,8 +42,9 @@ class TaskQueue {
     // Offers each id in order and wakes the takers once; returns how many were queued.
     std::size_t EnqueueAll(std::span<const std::int32_t> ids);
 
-    // Blocks until a slot is free and an id waits, then moves the head of the
-    // waiting list to the running list and returns it. None once shut down.
+    // Blocks until a slot is free, an id waits and the queue is not paused, then
+    // moves the head of the waiting list to the running list and returns it. None
+    // once shut down.
     std::optional<std::int32_t> TakeNext();
     // Takes the id off the running list (if there) and wakes the takers; true when
     // it was there.
@@ -51,10 +52,22 @@ class TaskQueue {
     // Wakes every taker for good; the waiting ids stay where they are.
     void Shutdown();
 
+    // Takes a waiting id off the waiting list; false when it does not wait.
+    bool Cancel(std::int32_t id);
+    // Takes every waiting id off the waiting list and returns them in order.
+    std::vector<std::int32_t> CancelAll();
+    // Paused, nothing new is taken; what runs goes on.
+    void SetPaused(bool paused);
+    bool IsPaused() const;
+
     bool IsWaiting(std::int32_t id) const;
     bool IsRunning(std::int32_t id) const;
     // Waiting or running.
     bool IsQueued(std::int32_t id) const;
+    // 1 for the head of the waiting list, and so on; 0 when it does not wait.
+    std::size_t WaitingPlace(std::int32_t id) const;
+    // Nothing waits and nothing runs.
+    bool IsIdle() const;
     std::vector<std::int32_t> WaitingIds() const;
     std::vector<std::int32_t> RunningIds() const;
 
@@ -67,6 +80,7 @@ class TaskQueue {
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_shutdown = false;
+    bool m_paused = false;
     std::deque<std::int32_t> m_waiting;
     std::vector<std::int32_t> m_running;
 };

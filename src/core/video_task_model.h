@@ -47,6 +47,7 @@ class VideoTaskModel {
     void Shutdown() { m_tasks.queue().Shutdown(); }
 
     // idleTaskList and busyTaskList.
+    TaskQueue& queue() { return m_tasks.queue(); }
     const TaskQueue& queue() const { return m_tasks.queue(); }
 
   private:

@@ -17,14 +17,13 @@ constexpr int kShadowSize = 4;
 const QString kShadowColor = QStringLiteral("#9E9D9D");
 }  // namespace
 
-BoxDialog::BoxDialog(QWidget* owner, QString message, QString className, bool hasCancel,
+BoxDialog::BoxDialog(QWidget* owner, QString message, Kind kind,
                      ui::CWndShadow::TranslucencyCheck canShowTranslucentWindows)
     : ui::WindowBase(owner),
       m_message(std::move(message)),
-      m_className(std::move(className)),
-      m_hasCancel(hasCancel),
+      m_kind(std::move(kind)),
       m_shadow(std::move(canShowTranslucentWindows)) {
-    setObjectName(m_className);
+    setObjectName(m_kind.className);
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setModal(true);
 }
@@ -33,14 +32,14 @@ void BoxDialog::initWindow() {
     try {
         SetUp();
     } catch (const std::exception& error) {
-        throw ui::SkinError(m_className.toStdString() + "::Init: " + error.what());
+        throw ui::SkinError(m_kind.className.toStdString() + "::Init: " + error.what());
     }
 }
 
 void BoxDialog::SetUp() {
     m_text = control<QLabel>(QStringLiteral("msgText"));
     m_confirm = control<QPushButton>(QStringLiteral("msgConfirm"));
-    if (m_hasCancel) m_cancel = control<QPushButton>(QStringLiteral("msgCancel"));
+    if (m_kind.hasCancel) m_cancel = control<QPushButton>(QStringLiteral("msgCancel"));
 
     // The label shows the text literally, whatever it contains.
     m_text->setTextFormat(Qt::PlainText);
@@ -62,7 +61,7 @@ void BoxDialog::notify(const ui::Notification& notification) {
     if (notification.type == ui::kClick) {
         if (notification.senderName == QStringLiteral("msgConfirm")) {
             closeWith(1);
-        } else if (m_hasCancel && notification.senderName == QStringLiteral("msgCancel")) {
+        } else if (m_kind.hasCancel && notification.senderName == QStringLiteral("msgCancel")) {
             closeWith(0);
         }
     }

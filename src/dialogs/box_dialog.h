@@ -23,10 +23,17 @@ class BoxDialog : public ui::WindowBase {
     const ui::CWndShadow& shadow() const { return m_shadow; }
 
   protected:
-    // className names the box in errors ("MessageBoxDialog::Init").
-    BoxDialog(QWidget* owner, QString message, QString className, bool hasCancel,
+    // What tells the two boxes apart: the layout, the class name that names the box
+    // in errors ("MessageBoxDialog::Init") and whether it has "msgCancel".
+    struct Kind {
+        QString skinFile;
+        QString className;
+        bool hasCancel = false;
+    };
+    BoxDialog(QWidget* owner, QString message, Kind kind,
               ui::CWndShadow::TranslucencyCheck canShowTranslucentWindows);
 
+    QString skinFile() const override { return m_kind.skinFile; }
     void initWindow() override;
     void notify(const ui::Notification& notification) override;
 
@@ -34,8 +41,7 @@ class BoxDialog : public ui::WindowBase {
     void SetUp();
 
     const QString m_message;
-    const QString m_className;
-    const bool m_hasCancel;
+    const Kind m_kind;
     ui::CWndShadow m_shadow;
     QLabel* m_text = nullptr;
     QPushButton* m_confirm = nullptr;

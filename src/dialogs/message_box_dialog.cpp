@@ -4,7 +4,8 @@ namespace brisklo::dialogs {
 
 MessageBoxDialog::MessageBoxDialog(QWidget* owner, QString message,
                                    ui::CWndShadow::TranslucencyCheck canShowTranslucentWindows)
-    : BoxDialog(owner, std::move(message), QStringLiteral("MessageBoxDialog"), /*hasCancel=*/true,
+    : BoxDialog(owner, std::move(message),
+                {QStringLiteral("MessageBox.xml"), QStringLiteral("MessageBoxDialog"), true},
                 std::move(canShowTranslucentWindows)) {}
 
 }  // namespace brisklo::dialogs

@@ -4,7 +4,8 @@ namespace brisklo::dialogs {
 
 PromptBoxDialog::PromptBoxDialog(QWidget* owner, QString message,
                                  ui::CWndShadow::TranslucencyCheck canShowTranslucentWindows)
-    : BoxDialog(owner, std::move(message), QStringLiteral("PromptBoxDialog"), /*hasCancel=*/false,
+    : BoxDialog(owner, std::move(message),
+                {QStringLiteral("PromptBox.xml"), QStringLiteral("PromptBoxDialog"), false},
                 std::move(canShowTranslucentWindows)) {}
 
 }  // namespace brisklo::dialogs

@@ -15,13 +15,7 @@ int ShowUpgradeOffer(QWidget* owner, const UpgradeOffer& offer,
         return 0;
     }
     DownloadDialog dialog(owner, offer.downloadUrl, offer.mandatory, environment);
-    try {
-        dialog.create();
-    } catch (const ui::SkinError& error) {
-        LogLine("cannot show the download dialog: %s\n", error.what());
-        return 0;
-    }
-    return dialog.runModal();
+    return dialog.createAndRunModal().value_or(0);
 }
 
 }  // namespace brisklo::dialogs

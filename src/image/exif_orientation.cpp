@@ -32,24 +32,19 @@ int ExifOrientation(std::span<const std::uint8_t> app1) {
 
 PixelSpot UprightSpot(int orientation, std::uint32_t x, std::uint32_t y, std::uint32_t width,
                       std::uint32_t height) {
-    switch (orientation) {
-        case 2:
-            return {width - 1 - x, y};
-        case 3:
-            return {width - 1 - x, height - 1 - y};
-        case 4:
-            return {x, height - 1 - y};
-        case 5:
-            return {y, x};
-        case 6:
-            return {height - 1 - y, x};
-        case 7:
-            return {height - 1 - y, width - 1 - x};
-        case 8:
-            return {y, width - 1 - x};
-        default:
-            return {x, y};
-    }
+    if (orientation < 2 || orientation > 8) return {x, y};
+    // 5 to 8 swap the axes first; then each orientation mirrors the result
+    // across the axes it needs.
+    const bool transposed = orientation >= 5;
+    const bool mirrorX =
+        orientation == 2 || orientation == 3 || orientation == 6 || orientation == 7;
+    const bool mirrorY =
+        orientation == 3 || orientation == 4 || orientation == 7 || orientation == 8;
+    const std::uint32_t u = transposed ? y : x;
+    const std::uint32_t v = transposed ? x : y;
+    const std::uint32_t uExtent = transposed ? height : width;
+    const std::uint32_t vExtent = transposed ? width : height;
+    return {mirrorX ? uExtent - 1 - u : u, mirrorY ? vExtent - 1 - v : v};
 }
 
 }  // namespace brisklo

@@ -6,17 +6,11 @@
 
 namespace brisklo {
 
-bool ImageCompletion::Dispatch(MessageId id, const std::any& payload) {
-    if (id != MessageId::ImageDone) return false;
-    if (const auto* result = std::any_cast<ImageResult>(&payload)) OnImageDone(*result);
-    return true;
-}
-
 void ImageCompletion::OnImageDone(const ImageResult& result) {
     const std::int32_t id = result.taskId;
     if (!m_dispatcher.Release(id)) return;
     if (!result.ok) {
-        m_view.ShowFailed(id, result.reason);
+        m_view.ShowFailed(id, {result.failure, result.reason});
     } else {
         const std::int64_t sourceSize = m_tasks.Find(id).value_or(ImageTask{}).fileSize;
         TaskOutcome outcome = MeasureOutcome(sourceSize, result.outputPath);
@@ -24,7 +18,7 @@ void ImageCompletion::OnImageDone(const ImageResult& result) {
         if (outcome.ok()) {
             m_view.ShowFinished(id, outcome);
         } else {
-            m_view.ShowFailed(id, outcome.problem);
+            m_view.ShowFailed(id, {FailureCode::OutputFailed, outcome.problem});
         }
     }
     m_tasks.queue().Finish(id);

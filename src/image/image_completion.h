@@ -1,9 +1,5 @@
 #pragma once
 
-#include <any>
-
-#include "core/messages.h"
-
 namespace brisklo {
 
 class ImageDispatcher;
@@ -19,9 +15,8 @@ class ImageCompletion {
     ImageCompletion(ImageTaskList& tasks, ImageDispatcher& dispatcher, TaskView& view)
         : m_tasks(tasks), m_dispatcher(dispatcher), m_view(view) {}
 
-    // Handles MessageId::ImageDone (message 1126); false for other messages.
-    bool Dispatch(MessageId id, const std::any& payload);
-    // A result for a task without a running job is dropped.
+    // MessageId::ImageDone (message 1126). A result for a task without a running
+    // job is dropped.
     void OnImageDone(const ImageResult& result);
 
   private:

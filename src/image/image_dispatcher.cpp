@@ -7,6 +7,7 @@
 #include "core/media_options.h"
 #include "core/settings_source.h"
 #include "core/task_view.h"
+#include "image/magick_runtime.h"
 
 namespace brisklo {
 
@@ -54,6 +55,9 @@ void ImageDispatcher::Stop() {
 }
 
 void ImageDispatcher::DispatchLoop() {
+    // The coders load here, before the first jobs start together (their first use
+    // is not thread-safe), and off the owner's thread, which may be showing a window.
+    InitializeImageLibrary();
     while (const auto id = m_tasks.queue().TakeNext()) {
         const auto task = m_tasks.Find(*id);
         if (!task) {
@@ -65,7 +69,8 @@ void ImageDispatcher::DispatchLoop() {
             StartJob(*id, *task);
         } catch (const std::exception& error) {
             PostFailure(*id,
-                        task->fullPath.string() + ": cannot start the image job: " + error.what());
+                        task->fullPath.string() + ": cannot start the image job: " + error.what(),
+                        FailureCode::Unknown);
         }
     }
 }
@@ -81,6 +86,12 @@ void ImageDispatcher::StartJob(std::int32_t id, const ImageTask& task) {
         m_tasks.queue().Finish(id);
         return;
     }
+    if (m_stopBeforeStart.erase(id) > 0) {
+        lock.unlock();
+        PostFailure(id, task.fullPath.string() + ": stopped before it started",
+                    FailureCode::Stopped);
+        return;
+    }
     auto& running = m_jobs[id];
     running = std::make_unique<RunningImageJob>();
     running->job = ImageJob{id, task.fullPath, std::move(settings)};
@@ -92,11 +103,12 @@ void ImageDispatcher::StartJob(std::int32_t id, const ImageTask& task) {
             std::jthread([this, &job](std::stop_token stop) { RunImageJob(stop, job, m_sink); });
     } catch (const std::system_error& error) {
         lock.unlock();
-        PostFailure(id, task.fullPath.string() + ": cannot start the image job: " + error.what());
+        PostFailure(id, task.fullPath.string() + ": cannot start the image job: " + error.what(),
+                    FailureCode::Unknown);
     }
 }
 
-void ImageDispatcher::PostFailure(std::int32_t id, std::string reason) {
+void ImageDispatcher::PostFailure(std::int32_t id, std::string reason, FailureCode code) {
     LogLine("%s\n", reason.c_str());
     {
         // The result needs a running entry to be handled and free the slot.
@@ -107,13 +119,19 @@ void ImageDispatcher::PostFailure(std::int32_t id, std::string reason) {
     ImageResult result;
     result.taskId = id;
     result.reason = std::move(reason);
-    m_sink.Post(MessageId::ImageDone, std::move(result));
+    result.failure = code;
+    PostMessage<MessageId::ImageDone>(m_sink, std::move(result));
 }
 
 bool ImageDispatcher::StopTask(std::int32_t id) {
     std::lock_guard lock(m_jobsLock);
     const auto at = m_jobs.find(id);
-    if (at == m_jobs.end() || !at->second->thread.joinable()) return false;
+    if (at == m_jobs.end()) {
+        if (!m_tasks.queue().IsRunning(id)) return false;
+        m_stopBeforeStart.insert(id);
+        return true;
+    }
+    if (!at->second->thread.joinable()) return false;
     return at->second->thread.request_stop();
 }
 

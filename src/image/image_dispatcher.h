@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -43,8 +44,8 @@ class ImageDispatcher {
     void Stop();
 
     // Asks the task's running job to stop; it removes what it had written and posts
-    // its result as a failure ("stopped before it finished"). False when no job of
-    // that task runs.
+    // its result as stopped. A task taken but whose job has not started yet is
+    // stopped before it starts. False when the task does not run.
     bool StopTask(std::int32_t id);
 
     // Joins the thread of the task's finished job; false when no job of that task
@@ -59,7 +60,7 @@ class ImageDispatcher {
 
     void DispatchLoop();
     void StartJob(std::int32_t id, const ImageTask& task);
-    void PostFailure(std::int32_t id, std::string reason);
+    void PostFailure(std::int32_t id, std::string reason, FailureCode code);
 
     ImageTaskList& m_tasks;
     ImageOptionsProvider& m_options;
@@ -70,6 +71,7 @@ class ImageDispatcher {
     std::mutex m_jobsLock;  // the running jobs and the stop flag
     bool m_stopping = false;
     std::map<std::int32_t, std::unique_ptr<RunningImageJob>> m_jobs;
+    std::set<std::int32_t> m_stopBeforeStart;  // taken, stopped before their job started
 
     std::mutex m_lifecycle;  // Start and Stop
     std::thread m_dispatcher;

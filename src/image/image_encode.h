@@ -5,7 +5,7 @@
 #include <stop_token>
 
 #include "core/result.h"
-#include "image/image_job.h"
+#include "image/image_job_settings.h"
 #include "image/image_naming.h"
 #include "image/source_file.h"
 

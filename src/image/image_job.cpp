@@ -7,7 +7,6 @@
 #include "core/log.h"
 #include "core/output_finish.h"
 #include "core/pending_output.h"
-#include "core/temp_area.h"
 #include "image/image_encode.h"
 #include "image/image_naming.h"
 #include "image/image_work_bound.h"
@@ -74,13 +73,6 @@ Result<FinishedOutput> Compress(const ImageJob& job, const std::stop_token& stop
 
 }  // namespace
 
-ImageJobSettings ImageJobSettingsFor(const ImageOptions& options, const SettingsSource& settings) {
-    ImageJobSettings job{options, settings.GetOutputFolder(), RunTemporaryFolder()};
-    if (job.tempDir.empty()) job.tempDir = TemporaryRoot();
-    job.keepOriginalIfLarger = settings.GetValid(Setting::KeepOriginalIfLarger) != 0;
-    return job;
-}
-
 ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
     ImageResult result;
     result.taskId = job.taskId;
@@ -104,6 +96,9 @@ ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
     // Work cut short shows up as whatever the library made of it; say why instead.
     if (const auto cut = bound.Reason(); cut && !result.ok) failure = *cut;
     if (!result.ok) {
+        result.failure = stop.stop_requested() ? FailureCode::Stopped
+                         : bound.Reason()      ? FailureCode::TimeLimit
+                                               : FailureCode::ImageFailed;
         result.reason = job.sourcePath.string() + ": " + failure;
         LogLine("%s\n", result.reason.c_str());
     }
@@ -113,7 +108,7 @@ ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
 void RunImageJob(std::stop_token stop, const ImageJob& job, MessageSink& sink) {
     ImageResult result = CompressImage(job, stop);
     try {
-        sink.Post(MessageId::ImageDone, std::move(result));
+        PostMessage<MessageId::ImageDone>(sink, std::move(result));
     } catch (const std::exception& error) {
         LogLine("image task %d: cannot report its result: %s\n", job.taskId, error.what());
     }

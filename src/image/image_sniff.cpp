@@ -127,17 +127,10 @@ std::optional<ImageFormat> SniffImageFormat(Bytes bytes) {
 }
 
 std::string_view MagickCoderName(ImageFormat format) {
-    switch (format) {
-        case ImageFormat::Jpeg:
-            return "JPEG";
-        case ImageFormat::Png:
-            return "PNG";
-        case ImageFormat::Bmp:
-            return "BMP";
-        case ImageFormat::Gif:
-            return "GIF";
-    }
-    return {};
+    // In the order of ImageFormat.
+    static constexpr std::array<std::string_view, 4> kCoders = {"JPEG", "PNG", "BMP", "GIF"};
+    const auto index = static_cast<std::size_t>(format);
+    return index < kCoders.size() ? kCoders[index] : std::string_view();
 }
 
 std::optional<PixelSize> DeclaredImageSize(Bytes bytes, ImageFormat format) {

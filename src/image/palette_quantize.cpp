@@ -7,18 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "core/c_deleter.h"
+
 namespace brisklo {
 namespace {
-
-struct AttrDeleter {
-    void operator()(liq_attr* attr) const { liq_attr_destroy(attr); }
-};
-struct ImageDeleter {
-    void operator()(liq_image* image) const { liq_image_destroy(image); }
-};
-struct ResultDeleter {
-    void operator()(liq_result* result) const { liq_result_destroy(result); }
-};
 
 Error QuantiseError(liq_error code) {
     if (code == LIQ_OUT_OF_MEMORY) return Error{"not enough memory to reduce its colours"};
@@ -33,7 +25,7 @@ Result<PalettePicture> ReduceColours(const RgbaPicture& picture, std::size_t col
         picture.height > INT_MAX || picture.pixels.size() != picture.width * picture.height * 4) {
         return Error{"cannot reduce its colours: the picture has no usable size"};
     }
-    const std::unique_ptr<liq_attr, AttrDeleter> attr(liq_attr_create());
+    const CHandle<liq_attr, liq_attr_destroy> attr(liq_attr_create());
     if (!attr) return QuantiseError(LIQ_OUT_OF_MEMORY);
     const int count = static_cast<int>(std::clamp<std::size_t>(colours, 2, 256));
     if (const liq_error e = liq_set_max_colors(attr.get(), count); e != LIQ_OK) {
@@ -43,7 +35,7 @@ Result<PalettePicture> ReduceColours(const RgbaPicture& picture, std::size_t col
     // is several times faster, which an animation of hundreds of frames needs.
     liq_set_speed(attr.get(), effort == QuantiseEffort::Quick ? 8 : 4);
 
-    const std::unique_ptr<liq_image, ImageDeleter> image(
+    const CHandle<liq_image, liq_image_destroy> image(
         liq_image_create_rgba(attr.get(), picture.pixels.data(), static_cast<int>(picture.width),
                               static_cast<int>(picture.height), 0));
     if (!image) return QuantiseError(LIQ_OUT_OF_MEMORY);
@@ -51,7 +43,7 @@ Result<PalettePicture> ReduceColours(const RgbaPicture& picture, std::size_t col
     if (const liq_error e = liq_image_quantize(image.get(), attr.get(), &raw); e != LIQ_OK) {
         return QuantiseError(e);
     }
-    const std::unique_ptr<liq_result, ResultDeleter> result(raw);
+    const CHandle<liq_result, liq_result_destroy> result(raw);
     liq_set_dithering_level(result.get(), 1.0f);
 
     PalettePicture reduced;

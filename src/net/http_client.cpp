@@ -4,18 +4,12 @@
 
 #include <memory>
 
+#include "core/c_deleter.h"
 #include "core/log.h"
 #include "net/curl_global.h"
 
 namespace brisklo {
 namespace {
-
-struct EasyDeleter {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
-struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
 
 struct ResponseSink {
     std::string* text = nullptr;
@@ -51,12 +45,12 @@ HttpClient& HttpClient::Instance() {
 int HttpClient::PostJson(std::string_view body, std::string_view url, std::string& response,
                          const HttpOptions& options) const {
     curl_slist* headers = curl_slist_append(nullptr, "Accept: application/json");
-    std::unique_ptr<curl_slist, ListDeleter> headerList(headers);
+    CHandle<curl_slist, curl_slist_free_all> headerList(headers);
     if (!headers) return kFailure;
     headers = curl_slist_append(headers, "Content-Type:application/json;charset=UTF-8");
     if (!headers) return kFailure;
 
-    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    CHandle<CURL, curl_easy_cleanup> easy(curl_easy_init());
     if (!easy) return kFailure;
     CURL* handle = easy.get();
 

@@ -5,14 +5,11 @@
 #include <memory>
 #include <optional>
 
+#include "core/c_deleter.h"
 #include "net/curl_global.h"
 
 namespace brisklo {
 namespace {
-
-struct UrlDeleter {
-    void operator()(CURLU* handle) const { curl_url_cleanup(handle); }
-};
 
 std::optional<std::string> UrlPart(CURLU* handle, CURLUPart what) {
     char* part = nullptr;
@@ -37,7 +34,7 @@ InstallerAddress ParseInstallerAddress(std::string_view url) {
     if (text.empty() || text.find('\0') != std::string::npos) {
         return Refuse(AddressVerdict::Invalid, "the installer address is empty or malformed");
     }
-    std::unique_ptr<CURLU, UrlDeleter> handle(curl_url());
+    CHandle<CURLU, curl_url_cleanup> handle(curl_url());
     if (!handle || curl_url_set(handle.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
         return Refuse(AddressVerdict::Invalid, "\"" + text + "\" is not a valid address");
     }

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "core/log.h"
 #include "ui/posted_message.h"
 
 namespace brisklo::ui {
@@ -31,6 +32,16 @@ void WindowBase::create() {
     resize(m_root->size());
     wireNotifications(this);
     initWindow();
+}
+
+std::optional<int> WindowBase::createAndRunModal() {
+    try {
+        create();
+    } catch (const SkinError& error) {
+        LogLine("cannot show %s: %s\n", skinFile().toUtf8().constData(), error.what());
+        return std::nullopt;
+    }
+    return runModal();
 }
 
 int WindowBase::runModal() {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <any>
 #include <memory>
+#include <optional>
 
 #include "ui/notification.h"
 #include "ui/post_box.h"
@@ -26,6 +27,9 @@ class WindowBase : public QDialog {
     void create();
     // Shows the window modally, centred on its owner; returns closeWith's value.
     int runModal();
+    // create, then runModal; none (and a log line naming the layout) when the
+    // layout cannot be built.
+    std::optional<int> createAndRunModal();
     void closeWith(int result);
 
     // Thread-safe: delivers (number, payload) to handleCustomMessage on the

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "core/task_failure.h"
+
 namespace brisklo {
 
 // Progress of one running encode. The reader thread writes it, the UI reads it
@@ -35,6 +37,7 @@ struct EncodeDone {
 struct EncodeFailure {
     std::int32_t taskId = 0;
     std::string reason;
+    FailureCode code = FailureCode::Unknown;
 };
 
 // Percentage shown for a progress record: time / duration * 100 in single

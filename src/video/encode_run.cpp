@@ -108,7 +108,7 @@ void EncodeRun::Read() {
         if (!pending) return;
         const auto now = Clock::now();
         if (!force && now - lastPost < kProgressInterval) return;
-        m_sink.Post(MessageId::EncodeProgress, EncodeProgressPtr(m_progress));
+        PostMessage<MessageId::EncodeProgress>(m_sink, EncodeProgressPtr(m_progress));
         lastPost = now;
         pending = false;
     };
@@ -170,9 +170,11 @@ void EncodeRun::Conclude(const ProcessExit& exit) {
         if (!error) outputSize = size;
     }
     EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());
+    FailureCode code = m_stopRequested ? FailureCode::Stopped : FailureCode::EncoderFailed;
     if (m_stalled && !m_stopRequested) {
         verdict = {false, "the encoder stopped responding for " +
                               std::to_string(m_request.stallTimeout.count()) + " s"};
+        code = FailureCode::EncoderStalled;
     }
     if (verdict.ok) {
         EncodeDone done{m_request.taskId, m_progress, m_request.outputPath.string(),
@@ -183,10 +185,11 @@ void EncodeRun::Conclude(const ProcessExit& exit) {
                 done.keptOriginal = finished.value().keptOriginal;
             } else {
                 verdict = {false, finished.error().message};
+                code = FailureCode::OutputFailed;
             }
         }
         if (verdict.ok) {
-            m_sink.Post(MessageId::EncodeSucceeded, std::move(done));
+            PostMessage<MessageId::EncodeSucceeded>(m_sink, std::move(done));
             m_finished = true;
             return;
         }
@@ -194,7 +197,8 @@ void EncodeRun::Conclude(const ProcessExit& exit) {
     if (!m_request.outputPath.empty() && fs::is_regular_file(m_request.outputPath, error)) {
         fs::remove(m_request.outputPath, error);
     }
-    m_sink.Post(MessageId::EncodeFailed, EncodeFailure{m_request.taskId, verdict.reason});
+    PostMessage<MessageId::EncodeFailed>(m_sink,
+                                         EncodeFailure{m_request.taskId, verdict.reason, code});
     m_finished = true;
 }
 

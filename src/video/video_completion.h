@@ -1,34 +1,31 @@
 #pragma once
 
-#include <any>
 #include <cstdint>
-#include <optional>
-#include <string>
 
-#include "core/messages.h"
+#include "core/task_failure.h"
 
 namespace brisklo {
 
 class VideoTaskModel;
-class VideoView;
+class TaskView;
+struct EncodeDone;
+struct EncodeFailure;
 
 // Ends video tasks on the encoder's messages, on the thread that receives them:
-// progress moves the row, success measures the output and shows the saving,
-// failure shows the error; both finish the task so the worker takes the next.
+// success measures the output and shows the saving, failure shows the error;
+// both finish the task so the worker takes the next.
 class VideoCompletion {
   public:
-    VideoCompletion(VideoTaskModel& model, VideoView& view) : m_model(model), m_view(view) {}
+    VideoCompletion(VideoTaskModel& model, TaskView& view) : m_model(model), m_view(view) {}
 
-    // Handles EncodeProgress, EncodeSucceeded and EncodeFailed; false for others.
-    bool Dispatch(MessageId id, const std::any& payload);
+    void OnSucceeded(const EncodeDone& done);
+    void OnFailed(const EncodeFailure& failure);
 
   private:
-    void OnSucceeded(std::int32_t taskId, const std::string& outputPath, const std::string& warning,
-                     bool keptOriginal);
-    void OnFailed(std::int32_t taskId, const std::string& reason);
+    void Fail(std::int32_t taskId, TaskFailure failure);
 
     VideoTaskModel& m_model;
-    VideoView& m_view;
+    TaskView& m_view;
 };
 
 }  // namespace brisklo

@@ -6,15 +6,15 @@
 #include "core/media_options.h"
 #include "core/output_finish.h"
 #include "core/settings_source.h"
+#include "core/task_view.h"
 #include "core/video_task_model.h"
 #include "video/encoder_command.h"
-#include "video/video_view.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
 
 VideoWorker::VideoWorker(VideoTaskModel& model, VideoOptionsProvider& options,
-                         const SettingsSource& config, VideoView& view, MessageSink& sink,
+                         const SettingsSource& config, TaskView& view, MessageSink& sink,
                          fs::path encoder)
     : m_model(model),
       m_options(options),
@@ -72,7 +72,8 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
 
     auto command = BuildEncoderCommand(task, options, m_config.GetOutputFolder(), m_encoder);
     if (!command) {
-        m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, command.error().message});
+        PostMessage<MessageId::EncodeFailed>(
+            m_sink, EncodeFailure{id, command.error().message, FailureCode::OutputFailed});
         return;
     }
     EncoderCommand& built = command.value();
@@ -90,13 +91,15 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     if (m_stopping || m_stopBeforeStart == id) {
         if (!m_stopping) {
             m_stopBeforeStart = -1;
-            m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, "the encode was stopped"});
+            PostMessage<MessageId::EncodeFailed>(
+                m_sink, EncodeFailure{id, "the encode was stopped", FailureCode::Stopped});
         }
         return;
     }
     auto run = EncodeRun::Start(std::move(request), m_sink);
     if (!run) {
-        m_sink.Post(MessageId::EncodeFailed, EncodeFailure{id, run.error().message});
+        PostMessage<MessageId::EncodeFailed>(
+            m_sink, EncodeFailure{id, run.error().message, FailureCode::EncoderMissing});
         return;
     }
     m_run = std::move(run).value();

@@ -15,7 +15,7 @@ namespace brisklo {
 class SettingsSource;
 class VideoOptionsProvider;
 class VideoTaskModel;
-class VideoView;
+class TaskView;
 
 // Runs queued video tasks one after another: takes the next task, shows its row
 // running, asks for the options of this moment (a task's own parameters win over
@@ -27,7 +27,7 @@ class VideoWorker {
   public:
     // config gives the output folder, resolved for each task.
     VideoWorker(VideoTaskModel& model, VideoOptionsProvider& options, const SettingsSource& config,
-                VideoView& view, MessageSink& sink, std::filesystem::path encoder);
+                TaskView& view, MessageSink& sink, std::filesystem::path encoder);
     ~VideoWorker();  // stops
 
     void Start();
@@ -44,7 +44,7 @@ class VideoWorker {
     VideoTaskModel& m_model;
     VideoOptionsProvider& m_options;
     const SettingsSource& m_config;
-    VideoView& m_view;
+    TaskView& m_view;
     MessageSink& m_sink;
     const std::filesystem::path m_encoder;
     std::atomic<bool> m_stopping{false};

@@ -2,6 +2,8 @@
 #include <json/json.h>
 #include <signal.h>
 
+#include <map>
+#include <set>
 #include <thread>
 
 #include "cli_process.h"
@@ -146,8 +148,12 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
     EXPECT_NE(result.out.find("Usage: brisklo-cli"), std::string::npos);
 }
 
-TEST_F(CliTest, InterruptStopsTheEncoderAndRemovesTheUnfinishedOutput) {
+// Ctrl-C stops the batch: the running encode is stopped and its unfinished output
+// removed, the waiting video cancelled, and images that were done are reported done.
+TEST_F(CliTest, InterruptStopsTheBatchAndReportsWhatEndedAsItEnded) {
     test::MakeClip(dir / "long.mp4", 1.0);
+    fs::copy_file(dir / "long.mp4", dir / "next.mp4");
+    for (const char* name : {"a.png", "b.jpg", "c.png"}) test::MakePicture(dir / name, "160x120");
     // An encoder that starts writing and then hangs, found on PATH.
     fs::create_directories(dir / "bin");
     test::WriteFile(dir / "bin" / "ffmpeg",
@@ -157,17 +163,53 @@ TEST_F(CliTest, InterruptStopsTheEncoderAndRemovesTheUnfinishedOutput) {
     fs::permissions(dir / "bin" / "ffmpeg", fs::perms::owner_all);
     test::ScopedEnv path("PATH", (dir / "bin").string() + ":" + std::getenv("PATH"));
 
-    test::CliProcess cli({"--json", "-o", (dir / "out").string(), (dir / "long.mp4").string()},
+    test::CliProcess cli({"--json", "-o", (dir / "out").string(), (dir / "long.mp4").string(),
+                          (dir / "next.mp4").string(), (dir / "a.png").string(),
+                          (dir / "b.jpg").string(), (dir / "c.png").string()},
                          dir.path());
     ASSERT_FALSE(WaitForHiddenOutput(dir / "out").empty()) << "the encoder never started";
+    const auto imagesWritten = [&] {
+        return fs::exists(dir / "out" / "a.png") && fs::exists(dir / "out" / "b.jpg") &&
+               fs::exists(dir / "out" / "c.png");
+    };
+    for (auto end = std::chrono::steady_clock::now() + 60s;
+         !imagesWritten() && std::chrono::steady_clock::now() < end;) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_TRUE(imagesWritten());
     const auto sent = std::chrono::steady_clock::now();
     ::kill(cli.pid(), SIGINT);
     const auto result = cli.Wait();
     EXPECT_LT(std::chrono::steady_clock::now() - sent, 10s);
     EXPECT_EQ(result.status, 130) << result.err;
-    EXPECT_TRUE(fs::is_empty(dir / "out"));
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir / "out")) {
+        left.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, (std::set<std::string>{"a.png", "b.jpg", "c.png"}));
+
     const Json::Value root = ParseJson(result.out);
+    std::map<std::string, std::string> states;
+    for (const Json::Value& item : root["results"]) {
+        states[fs::path(item["source"].asString()).filename().string()] = item["state"].asString();
+    }
+    EXPECT_EQ(states, (std::map<std::string, std::string>{{"long.mp4", "stopped"},
+                                                          {"next.mp4", "cancelled"},
+                                                          {"a.png", "done"},
+                                                          {"b.jpg", "done"},
+                                                          {"c.png", "done"}}));
     EXPECT_EQ(root["results"][0]["error"].asString(), "interrupted");
+    EXPECT_EQ(root["succeeded"].asInt(), 3);
+    EXPECT_EQ(root["failed"].asInt(), 0);
+    EXPECT_EQ(root["stopped"].asInt(), 1);
+    EXPECT_EQ(root["cancelled"].asInt(), 1);
+    EXPECT_EQ(root["totals"]["tasks"].asInt(), 5);
+    EXPECT_EQ(root["totals"]["finished"].asInt(), 5);
+    EXPECT_GT(root["totals"]["bytesIn"].asInt64(), 0);
+    EXPECT_NE(
+        result.err.find("interrupted: 5 tasks: 3 succeeded, 0 failed, 1 stopped, 1 cancelled"),
+        std::string::npos)
+        << result.err;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "core/config_store.h"
 #include "core/media_options.h"
+#include "core/message_table.h"
 #include "core/saving.h"
 #include "core/task_view.h"
 #include "image/image_completion.h"
@@ -36,8 +37,12 @@ class RecordingRowView : public TaskView {
     void ShowFinished(std::int32_t id, const TaskOutcome& outcome) override {
         Add({Kind::Finished, id, outcome, {}});
     }
-    void ShowFailed(std::int32_t id, const std::string& reason) override {
-        Add({Kind::Failed, id, {}, reason});
+    void ShowFailed(std::int32_t id, const TaskFailure& failure) override {
+        Add({Kind::Failed, id, {}, failure.reason});
+    }
+    // The dispatcher never queues, stops or cancels by itself.
+    void ShowState(std::int32_t id, TaskState state) override {
+        ADD_FAILURE() << id << " shown " << StateName(state);
     }
 
     std::vector<Event> events() const {
@@ -148,7 +153,7 @@ class ImageDispatcherTest : public ::testing::Test {
     ImageDispatcher& Automatic() {
         Make(m_loop);
         m_loop.SetHandler(
-            [this](MessageId id, const std::any& payload) { m_completion->Dispatch(id, payload); });
+            [this](MessageId id, const std::any& payload) { m_messages.Dispatch(id, payload); });
         return *m_dispatcher;
     }
 
@@ -195,12 +200,15 @@ class ImageDispatcherTest : public ::testing::Test {
     TestOptions m_options;
     std::unique_ptr<ImageDispatcher> m_dispatcher;
     std::unique_ptr<ImageCompletion> m_completion;
+    MessageTable m_messages;
 
   private:
     ImageDispatcher& Make(MessageSink& sink) {
         m_dispatcher =
             std::make_unique<ImageDispatcher>(m_tasks, m_options, m_config, m_view, sink);
         m_completion = std::make_unique<ImageCompletion>(m_tasks, *m_dispatcher, m_view);
+        m_messages.On<MessageId::ImageDone>(
+            [this](const ImageResult& result) { m_completion->OnImageDone(result); });
         return *m_dispatcher;
     }
 };
@@ -358,8 +366,7 @@ TEST_F(ImageDispatcherTest, ResultWithoutARunningJobIsDropped) {
     stray.taskId = id;
     stray.ok = true;
     stray.outputPath = m_dir / "src" / "a.png";
-    EXPECT_TRUE(m_completion->Dispatch(MessageId::ImageDone, stray));
-    EXPECT_FALSE(m_completion->Dispatch(MessageId::CompressImageAgain, id));
+    m_completion->OnImageDone(stray);
     EXPECT_EQ(m_view.events().size(), before);
     EXPECT_EQ(Waiting(), std::vector<std::int32_t>{id});
 }

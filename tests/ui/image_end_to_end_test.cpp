@@ -6,9 +6,12 @@
 #include "app/image_list_view.h"
 #include "app/main_window.h"
 #include "app/row_texts.h"
+#include "batch/batch_session.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
+#include "core/media_kinds.h"
 #include "core/saving.h"
+#include "core/video_task.h"
 #include "dialogs/message_boxes.h"
 #include "row_test_support.h"
 #include "test_support.h"
@@ -28,8 +31,8 @@ class ImageEndToEndTest : public ::testing::Test {
         window.create();
     }
     bool Idle() {
-        return window.imageTasks().queue().WaitingIds().empty() &&
-               window.imageTasks().queue().RunningIds().empty();
+        return window.session().images().queue().WaitingIds().empty() &&
+               window.session().images().queue().RunningIds().empty();
     }
 
     TempDir dir;
@@ -44,13 +47,13 @@ TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
     ASSERT_TRUE(config.Set(Setting::KeepOriginalIfLarger, 0));
     std::vector<std::int32_t> ids;
     for (const char* name : {"a.png", "b.jpg", "c 照片.bmp", "d.gif"}) {
-        ids.push_back(window.AddImage(test::MakePicture(dir / name, "320x240")));
+        ids.push_back(window.Add(MediaKind::Image, test::MakePicture(dir / name, "320x240")));
     }
     test::WriteFile(dir / "fake.png", "<svg xmlns='http://www.w3.org/2000/svg'/>");
-    const auto fake = window.AddImage(dir / "fake.png");
+    const auto fake = window.Add(MediaKind::Image, dir / "fake.png");
     ASSERT_EQ(window.imageView().RowCount(), 5);
 
-    window.CompressAllImages();
+    window.CompressAll(MediaKind::Image);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
     ASSERT_TRUE(QTest::qWaitFor([&] {
         return Sub(window.imageView().Row(fake), "progress-label") == QStringLiteral("压缩失败");
@@ -67,7 +70,7 @@ TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
         EXPECT_EQ(output.parent_path(), out);
         EXPECT_EQ(Sub(row, "s1Label"),
                   QString::fromStdString(FormatFileSize(fs::file_size(output))));
-        const auto source = window.imageTasks().Find(id)->fileSize;
+        const auto source = window.session().images().Find(id)->fileSize;
         const float saving = *ComputeSaving(source, fs::file_size(output));
         EXPECT_EQ(Sub(row, "y1Label"), QString::fromStdString(SavingText(saving)));
         EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")),
@@ -95,8 +98,8 @@ TEST_F(ImageEndToEndTest, AnImageThatDoesNotShrinkKeepsTheOriginalAndTheRowSaysS
                                &log),
               0)
         << log;
-    const auto id = window.AddImage(ramp);
-    window.CompressImage(id);
+    const auto id = window.Add(MediaKind::Image, ramp);
+    window.Compress(id);
     QWidget* row = window.imageView().Row(id);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return Sub(row, "progress-label") == QStringLiteral("已是最优，保留原文件"); },
@@ -111,17 +114,17 @@ TEST_F(ImageEndToEndTest, AnImageThatDoesNotShrinkKeepsTheOriginalAndTheRowSaysS
 }
 
 TEST_F(ImageEndToEndTest, BadCustomSizeIsRefusedWithItsNotice) {
-    const auto id = window.AddImage(test::MakePicture(dir / "a.png", "320x240"));
+    const auto id = window.Add(MediaKind::Image, test::MakePicture(dir / "a.png", "320x240"));
     ui::SetChecked(window.control(QStringLiteral("image-define-param")), true);
     ui::SetText(window.control(QStringLiteral("image-width")), QStringLiteral("12a"));
     dialogs::ScriptedBoxAnswers answers;
-    window.CompressImage(id);
+    window.Compress(id);
     ui::SetText(window.control(QStringLiteral("image-width")), QString());
-    window.CompressAllImages();
+    window.CompressAll(MediaKind::Image);
     EXPECT_EQ(answers.texts(), (QStringList{QStringLiteral("图片宽度必须为数字!"),
                                             QStringLiteral("请输入图片的宽度!")}));
-    EXPECT_TRUE(window.imageTasks().queue().WaitingIds().empty());
-    EXPECT_TRUE(window.imageTasks().queue().RunningIds().empty());
+    EXPECT_TRUE(window.session().images().queue().WaitingIds().empty());
+    EXPECT_TRUE(window.session().images().queue().RunningIds().empty());
     EXPECT_TRUE(ui::IsMouseEnabled(SubControl(window.imageView().Row(id), "imageCompressBtn")));
 }
 

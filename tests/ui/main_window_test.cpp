@@ -17,8 +17,11 @@
 #include "app/image_list_view.h"
 #include "app/single_instance.h"
 #include "app/video_list_view.h"
+#include "batch/batch_session.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
+#include "core/media_kinds.h"
+#include "core/video_task.h"
 #include "row_test_support.h"
 #include "test_support.h"
 #include "ui/controls.h"
@@ -185,7 +188,7 @@ TEST_F(MainWindowTest, SliderLabelTabButtonsKeysAndAccessibleNames) {
     EXPECT_EQ(choosers->asked, (std::vector<MediaKind>{MediaKind::Image, MediaKind::Video}));
 
     const fs::path clip = test::MakeClip(dir / "a.mp4", 1.0);
-    QWidget* row = w->videoView().Row(w->AddVideo(clip));
+    QWidget* row = w->videoView().Row(w->Add(MediaKind::Video, clip));
     EXPECT_EQ(SubControl(row, "videoMenuBtn")->accessibleName(), QStringLiteral("更多"));
     QAccessibleInterface* add =
         QAccessible::queryAccessibleInterface(w->control(QStringLiteral("add-video-file")));
@@ -283,15 +286,15 @@ TEST_F(MainWindowTest, TheEncodeUsesTheOptionsTheWindowShows) {
     EXPECT_TRUE(Checked(*w, "radio-mkv"));
     Click(*w, "radio-mov");
     Choose(*w, "video-ratio", 12);
-    const auto id = w->AddVideo(test::MakeClip(dir / "clip.mp4", 1.0));
-    w->CompressVideo(id);
+    const auto id = w->Add(MediaKind::Video, test::MakeClip(dir / "clip.mp4", 1.0));
+    w->Compress(id);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return w->videoModel().OutputPath(id).has_value() &&
-                   w->videoModel().queue().RunningIds().empty();
+            return w->session().videos().OutputPath(id).has_value() &&
+                   w->session().videos().queue().RunningIds().empty();
         },
         60000));
-    const fs::path output = w->videoModel().OutputPath(id).value();
+    const fs::path output = w->session().videos().OutputPath(id).value();
     EXPECT_EQ(output.extension(), ".mov");
     std::string size;
     ASSERT_EQ(test::RunProgram({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
@@ -303,7 +306,7 @@ TEST_F(MainWindowTest, TheEncodeUsesTheOptionsTheWindowShows) {
 
 TEST_F(MainWindowTest, ParameterMessagesKeepOneRecordPerTask) {
     auto w = Open();
-    const auto id = w->AddVideo(test::MakeClip(dir / "a.mp4", 1.0));
+    const auto id = w->Add(MediaKind::Video, test::MakeClip(dir / "a.mp4", 1.0));
     QWidget* flag = SubControl(w->videoView().Row(id), "paramFlag");
     TaskParam param;
     param.taskId = id;
@@ -312,13 +315,13 @@ TEST_F(MainWindowTest, ParameterMessagesKeepOneRecordPerTask) {
     param.videoType = 3;
     w->post(static_cast<int>(MessageId::ParametersSaved), param);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return w->videoModel().ParameterCount() == 1 && !flag->isHidden(); }));
+        [&] { return w->session().videos().ParameterCount() == 1 && !flag->isHidden(); }));
     const std::string log = testing::internal::GetCapturedStdout();
     EXPECT_EQ(log, "paramList.size: 1\nparamList.size: 1\n");
-    EXPECT_EQ(w->videoModel().FindParameters(id)->videoType, 3);
+    EXPECT_EQ(w->session().videos().FindParameters(id)->videoType, 3);
     w->post(static_cast<int>(MessageId::ParametersRemoved), id);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return w->videoModel().ParameterCount() == 0 && flag->isHidden(); }));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return w->session().videos().ParameterCount() == 0 && flag->isHidden(); }));
 }
 
 // The real program started a second time hands its arguments to the first copy

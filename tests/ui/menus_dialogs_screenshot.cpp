@@ -12,7 +12,10 @@
 #include "app/row_actions.h"
 #include "app/row_menus.h"
 #include "app/video_list_view.h"
+#include "batch/batch_session.h"
 #include "core/config_store.h"
+#include "core/media_kinds.h"
+#include "core/video_task.h"
 #include "dialogs/param_dialog.h"
 #include "dialogs/settings_dialog.h"
 #include "test_support.h"
@@ -20,6 +23,8 @@
 #include "video/encoder_locator.h"
 
 namespace {
+using brisklo::FailureCode;
+using brisklo::MediaKind;
 
 bool Save(QWidget& widget, const QString& file) {
     QTest::qWait(200);
@@ -54,8 +59,8 @@ int main(int argc, char* argv[]) {
     brisklo::app::MainWindow window(config, brisklo::FindEncoder());
     window.create();
     const auto clip = brisklo::test::MakeClip(dir / "家庭旅行 2024.mp4", 1.0);
-    const auto id = window.AddVideo(clip);
-    window.AddVideo(brisklo::test::MakeClip(dir / "会议记录.mov", 2.0));
+    const auto id = window.Add(MediaKind::Video, clip);
+    window.Add(MediaKind::Video, brisklo::test::MakeClip(dir / "会议记录.mov", 2.0));
     window.resize(960, 640);
     window.show();
     bool ok = QTest::qWaitForWindowExposed(&window) &&

@@ -10,15 +10,20 @@
 #include "app/image_list_view.h"
 #include "app/main_window.h"
 #include "app/video_list_view.h"
+#include "batch/batch_session.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
+#include "core/media_kinds.h"
 #include "core/saving.h"
+#include "core/video_task.h"
 #include "test_support.h"
 #include "ui/controls.h"
 #include "ui/skin.h"
 #include "ui/translations.h"
 
 namespace {
+using brisklo::FailureCode;
+using brisklo::MediaKind;
 
 // A finished task as the completion reports it.
 brisklo::TaskOutcome Measured(const char* output, std::int64_t source, std::int64_t size) {
@@ -53,10 +58,10 @@ int main(int argc, char* argv[]) {
     std::vector<std::int32_t> ids;
     for (const char* name : names) {
         const auto clip = brisklo::test::MakeClip(dir / name, 2.0);
-        ids.push_back(window.AddVideo(clip));
+        ids.push_back(window.Add(MediaKind::Video, clip));
     }
     auto& view = window.videoView();
-    view.ShowWaiting(ids[0]);
+    view.ShowState(ids[0], brisklo::TaskState::Waiting);
     view.ShowRunning(ids[1]);
     view.ShowProgress(ids[1], 42, 3.5f);
     view.ShowParameterFlag(ids[1], true);
@@ -65,7 +70,8 @@ int main(int argc, char* argv[]) {
     view.ShowRunning(ids[3]);
     view.ShowFinished(ids[3], Measured("/out/tiny.mp4", 100 << 10, 120 << 10));
     view.ShowRunning(ids[4]);
-    view.ShowFailed(ids[4], "the conversion failed: Invalid data found when processing input");
+    view.ShowFailed(ids[4], {FailureCode::EncoderFailed,
+                             "the conversion failed: Invalid data found when processing input"});
 
     window.resize(960, 640);
     window.move(0, 0);
@@ -79,14 +85,16 @@ int main(int argc, char* argv[]) {
     std::vector<std::int32_t> images;
     for (const char* name :
          {"猫.png", "holiday photo.jpg", "scan.bmp", "party.gif", "broken.png"}) {
-        images.push_back(window.AddImage(brisklo::test::MakePicture(dir / name, "320x240")));
+        images.push_back(
+            window.Add(MediaKind::Image, brisklo::test::MakePicture(dir / name, "320x240")));
     }
     auto& imageView = window.imageView();
-    imageView.ShowWaiting(images[0]);
+    imageView.ShowState(images[0], brisklo::TaskState::Waiting);
     imageView.ShowRunning(images[1]);
     imageView.ShowFinished(images[2], Measured("/out/scan.bmp", 888 << 10, 52 << 10));
     imageView.ShowFinished(images[3], Measured("/out/party.gif", 63 << 10, 66 << 10));
-    imageView.ShowFailed(images[4], "broken.png: not a JPEG, PNG, BMP or GIF image");
+    imageView.ShowFailed(
+        images[4], {FailureCode::ImageFailed, "broken.png: not a JPEG, PNG, BMP or GIF image"});
     // The tab button switches the page, as a click does.
     brisklo::ui::SetChecked(window.control(QStringLiteral("compress-image")), true);
     QTest::qWait(500);

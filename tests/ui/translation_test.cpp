@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/batch_tally.h"
+#include "app/batch_summary.h"
 #include "app/main_window.h"
 #include "app/row_texts.h"
 #include "core/config_store.h"
@@ -52,27 +52,19 @@ TEST(Translation, EnglishReachesLayoutsRowsNoticesAndDialogs) {
     EXPECT_EQ(feedback.windowTitle(), QStringLiteral("Feedback"));
 }
 
-TEST(BatchTally, SummarisesTheEndedTasksAndStartsAgain) {
-    app::BatchTally tally;
-    EXPECT_TRUE(tally.Empty());
-    TaskOutcome smaller;
-    smaller.sourceSize = 3000;
-    smaller.outputSize = 1000;
-    TaskOutcome grown;
-    grown.sourceSize = 1000;
-    grown.outputSize = 1500;
-    tally.Succeeded(smaller);
-    tally.Succeeded(grown);
-    tally.Failed();
-    const app::BatchSummary summary = tally.Take();
-    EXPECT_TRUE(tally.Empty());
-    EXPECT_EQ(summary.succeeded, 2);
-    EXPECT_EQ(summary.failed, 1);
+TEST(BatchSummary, SaysHowTheBatchWent) {
+    BatchTotals totals;
+    totals.succeeded = 2;
+    totals.failed = 1;
+    totals.bytesIn = 4000;
+    totals.bytesOut = 2500;
     // 4000 bytes in, 2500 out: 1500 saved, 37.50 %.
-    EXPECT_EQ(app::BatchSummaryText(summary),
+    EXPECT_EQ(app::BatchSummaryText(totals),
               QStringLiteral("2 个成功, 1 个失败, 共节省 1KB (37.50%)"));
     // Nothing succeeded: no saving to speak of.
-    EXPECT_EQ(app::BatchSummaryText({0, 2, 0, 0}), QStringLiteral("0 个成功, 2 个失败"));
+    BatchTotals failed;
+    failed.failed = 2;
+    EXPECT_EQ(app::BatchSummaryText(failed), QStringLiteral("0 个成功, 2 个失败"));
 }
 
 }  // namespace

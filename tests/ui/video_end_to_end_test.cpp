@@ -7,9 +7,12 @@
 #include "app/main_window.h"
 #include "app/row_texts.h"
 #include "app/video_list_view.h"
+#include "batch/batch_session.h"
 #include "core/config_store.h"
 #include "core/file_utils.h"
+#include "core/media_kinds.h"
 #include "core/saving.h"
+#include "core/video_task.h"
 #include "dialogs/message_boxes.h"
 #include "row_test_support.h"
 #include "test_support.h"
@@ -34,8 +37,8 @@ class VideoEndToEndTest : public ::testing::Test {
 
     // True once no video task waits or runs and the last result has been shown.
     bool Idle() {
-        return window.videoModel().queue().WaitingIds().empty() &&
-               window.videoModel().queue().RunningIds().empty();
+        return window.session().videos().queue().WaitingIds().empty() &&
+               window.session().videos().queue().RunningIds().empty();
     }
 
     TempDir dir;
@@ -52,9 +55,9 @@ TEST_F(VideoEndToEndTest, QueuedClipsRunOneAfterAnotherAndRowsShowEachState) {
     test::WriteFile(broken, "this is not a video at all\n");
     const fs::path c = test::MakeClip(dir / "c'视频'.mov", 1.0);
 
-    const auto idA = window.AddVideo(a);
-    const auto idBroken = window.AddVideo(broken);
-    const auto idC = window.AddVideo(c);
+    const auto idA = window.Add(MediaKind::Video, a);
+    const auto idBroken = window.Add(MediaKind::Video, broken);
+    const auto idC = window.Add(MediaKind::Video, c);
     ASSERT_EQ(window.videoView().RowCount(), 3);
     QWidget* rowA = window.videoView().Row(idA);
     EXPECT_TRUE(QTest::qWaitFor(
@@ -62,10 +65,10 @@ TEST_F(VideoEndToEndTest, QueuedClipsRunOneAfterAnotherAndRowsShowEachState) {
     EXPECT_EQ(Sub(rowA, "fileSizeLabel"), QString::fromStdString(FormatFileSize(fs::file_size(a))));
 
     testing::internal::CaptureStdout();
-    window.CompressVideo(idA);
+    window.Compress(idA);
     EXPECT_FALSE(ui::IsMouseEnabled(SubControl(rowA, "compressBtn")));  // waiting
-    window.CompressVideo(idBroken);
-    window.CompressVideo(idC);
+    window.Compress(idBroken);
+    window.Compress(idC);
     const bool done = QTest::qWaitFor([&] { return Idle(); }, 60000);
     const std::string log = testing::internal::GetCapturedStdout();
     ASSERT_TRUE(done);
@@ -84,7 +87,7 @@ TEST_F(VideoEndToEndTest, QueuedClipsRunOneAfterAnotherAndRowsShowEachState) {
 
     for (auto [taskId, source] : {std::pair{idA, a}, std::pair{idC, c}}) {
         QWidget* row = window.videoView().Row(taskId);
-        const fs::path output = window.videoModel().OutputPath(taskId).value();
+        const fs::path output = window.session().videos().OutputPath(taskId).value();
         ASSERT_TRUE(fs::exists(output));
         EXPECT_EQ(output.parent_path(), out);
         EXPECT_EQ(Sub(row, "compressBtn"), QStringLiteral("压缩完成"));
@@ -99,8 +102,8 @@ TEST_F(VideoEndToEndTest, QueuedClipsRunOneAfterAnotherAndRowsShowEachState) {
                   saving < 0 ? kGrowthColor : kSavingColor);
         EXPECT_TRUE(SubControl(row, "errorLabel")->isHidden());
     }
-    EXPECT_EQ(window.videoModel().OutputPath(idA).value(), (out / "a clip.mp4").string());
-    EXPECT_EQ(window.videoModel().OutputPath(idC).value(), (out / "c'视频'.mp4").string());
+    EXPECT_EQ(window.session().videos().OutputPath(idA).value(), (out / "a clip.mp4").string());
+    EXPECT_EQ(window.session().videos().OutputPath(idC).value(), (out / "c'视频'.mp4").string());
 
     QWidget* failed = window.videoView().Row(idBroken);
     EXPECT_FALSE(SubControl(failed, "errorLabel")->isHidden());
@@ -112,9 +115,9 @@ TEST_F(VideoEndToEndTest, QueuedClipsRunOneAfterAnotherAndRowsShowEachState) {
 
     // Compressed again: a new numbered file, the first result stays.
     const auto firstSize = fs::file_size(out / "a clip.mp4");
-    window.CompressVideo(idA);
+    window.Compress(idA);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
-    EXPECT_EQ(window.videoModel().OutputPath(idA).value(), (out / "a clip(2).mp4").string());
+    EXPECT_EQ(window.session().videos().OutputPath(idA).value(), (out / "a clip(2).mp4").string());
     EXPECT_EQ(fs::file_size(out / "a clip.mp4"), firstSize);
     EXPECT_GT(fs::file_size(out / "a clip(2).mp4"), 0u);
 }
@@ -133,11 +136,11 @@ TEST_F(VideoEndToEndTest, AClipThatDoesNotShrinkKeepsTheOriginalAndTheRowSaysSo)
                          &log),
         0)
         << log;
-    const auto id = window.AddVideo(tiny);
-    window.CompressVideo(id);
+    const auto id = window.Add(MediaKind::Video, tiny);
+    window.Compress(id);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
 
-    const fs::path output = window.videoModel().OutputPath(id).value();
+    const fs::path output = window.session().videos().OutputPath(id).value();
     EXPECT_EQ(output, out / "tiny.mov");
     EXPECT_EQ(test::ReadFile(output), test::ReadFile(tiny));
     QWidget* row = window.videoView().Row(id);
@@ -152,9 +155,9 @@ TEST_F(VideoEndToEndTest, OptionControlsAreReadWhenTheTaskStarts) {
     ui::SetChecked(window.control(QStringLiteral("video-compress-check")), true);
     ui::SetValue(window.control(QStringLiteral("video-compress-slider")), 40);
     ui::SetChecked(window.control(QStringLiteral("video-compress-balanced-check")), true);
-    const auto id = window.AddVideo(a);
+    const auto id = window.Add(MediaKind::Video, a);
     testing::internal::CaptureStdout();
-    window.CompressVideo(id);
+    window.Compress(id);
     const bool done = QTest::qWaitFor([&] { return Idle(); }, 60000);
     const std::string log = testing::internal::GetCapturedStdout();
     ASSERT_TRUE(done);
@@ -166,14 +169,14 @@ TEST_F(VideoEndToEndTest, MissingEncoderFailsEachTaskAndTheQueueGoesOn) {
     MainWindow noEncoder{config, "/nonexistent/ffmpeg"};
     noEncoder.create();
     const fs::path a = test::MakeClip(dir / "a.mp4", 1.0);
-    const auto first = noEncoder.AddVideo(a);
-    const auto second = noEncoder.AddVideo(a);
-    noEncoder.CompressVideo(first);
-    noEncoder.CompressVideo(second);
+    const auto first = noEncoder.Add(MediaKind::Video, a);
+    const auto second = noEncoder.Add(MediaKind::Video, a);
+    noEncoder.Compress(first);
+    noEncoder.Compress(second);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return noEncoder.videoModel().queue().WaitingIds().empty() &&
-                   noEncoder.videoModel().queue().RunningIds().empty();
+            return noEncoder.session().videos().queue().WaitingIds().empty() &&
+                   noEncoder.session().videos().queue().RunningIds().empty();
         },
         20000));
     for (auto taskId : {first, second}) {
@@ -207,12 +210,12 @@ TEST_F(VideoEndToEndTest, ClosingDuringAnEncodeStopsItAndRemovesTheOutput) {
         MainWindow closing{config, encoder};
         closing.create();
         closing.show();
-        const auto id = closing.AddVideo(clip);
-        closing.CompressVideo(id);
+        const auto id = closing.Add(MediaKind::Video, clip);
+        closing.Compress(id);
         // The encoder writes a hidden file; the final name appears only when done.
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
-                const auto output = closing.videoModel().OutputPath(id);
+                const auto output = closing.session().videos().OutputPath(id);
                 std::error_code error;
                 return output && fs::file_size(*output, error) > 0;
             },

@@ -10,10 +10,10 @@
 
 #include "core/messages.h"
 
-namespace brisklo::cli {
+namespace brisklo {
 
-// The command line's stand-in for a window's message queue: workers post, the
-// main thread takes the messages in order.
+// A window's message queue for a front end without one: workers post, the
+// owner's thread takes the messages in order.
 class MessageQueue : public MessageSink {
   public:
     void Post(MessageId id, std::any payload) override;
@@ -25,4 +25,4 @@ class MessageQueue : public MessageSink {
     std::deque<std::pair<MessageId, std::any>> m_messages;
 };
 
-}  // namespace brisklo::cli
+}  // namespace brisklo

@@ -1,6 +1,6 @@
-#include "cli/message_queue.h"
+#include "batch/message_queue.h"
 
-namespace brisklo::cli {
+namespace brisklo {
 
 void MessageQueue::Post(MessageId id, std::any payload) {
     {
@@ -20,4 +20,4 @@ std::optional<std::pair<MessageId, std::any>> MessageQueue::Take(
     return message;
 }
 
-}  // namespace brisklo::cli
+}  // namespace brisklo

@@ -1,0 +1,15 @@
+#include "image/image_job_settings.h"
+
+#include "core/settings_source.h"
+#include "core/temp_area.h"
+
+namespace brisklo {
+
+ImageJobSettings ImageJobSettingsFor(const ImageOptions& options, const SettingsSource& settings) {
+    ImageJobSettings job{options, settings.GetOutputFolder(), RunTemporaryFolder()};
+    if (job.tempDir.empty()) job.tempDir = TemporaryRoot();
+    job.keepOriginalIfLarger = settings.GetValid(Setting::KeepOriginalIfLarger) != 0;
+    return job;
+}
+
+}  // namespace brisklo
