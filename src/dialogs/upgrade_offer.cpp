@@ -15,6 +15,7 @@ int ShowUpgradeOffer(QWidget* owner, const UpgradeOffer& offer,
         return 0;
     }
     DownloadDialog dialog(owner, offer.downloadUrl, offer.mandatory, environment);
+    dialog.SetInstallerSha256(offer.sha256);
     try {
         dialog.create();
     } catch (const ui::SkinError& error) {
