@@ -7,6 +7,10 @@ pkg_check_modules(MAGICK REQUIRED IMPORTED_TARGET Magick++)
 # animations decoded and encoded frame by frame (giflib, which has no pkg-config file).
 pkg_check_modules(IMAGEQUANT REQUIRED IMPORTED_TARGET imagequant)
 pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
+# Inflating a PNG's compressed text chunks up to a bound before any decoder sees them.
+pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
+# SHA-256 of a downloaded installer.
+pkg_check_modules(LIBCRYPTO REQUIRED IMPORTED_TARGET libcrypto)
 # JPEG decoding and encoding (libjpeg-turbo, through its libjpeg API).
 pkg_check_modules(LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
 find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)

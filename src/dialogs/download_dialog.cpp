@@ -35,6 +35,7 @@ void DownloadDialog::initWindow() {
 
     DownloadRequest request;
     request.url = m_downloadUrl;
+    request.sha256 = m_sha256;
     request.folder = m_environment.downloadFolder;
     request.caFile = m_environment.http.caFile;
     request.connectTimeout = m_environment.http.connectTimeout;

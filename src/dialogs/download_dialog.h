@@ -26,6 +26,9 @@ class DownloadDialog : public ui::WindowBase {
                    DialogEnvironment environment);
     // Cancels a download still running and waits for its thread.
     ~DownloadDialog() override;
+    // The digest the upgrade reply gave; the file is checked against it before it
+    // is opened. Call before create().
+    void SetInstallerSha256(std::string sha256) { m_sha256 = std::move(sha256); }
 
   protected:
     QString skinFile() const override { return QStringLiteral("download.xml"); }
@@ -46,6 +49,7 @@ class DownloadDialog : public ui::WindowBase {
     const std::string m_downloadUrl;
     const bool m_mandatory;
     const DialogEnvironment m_environment;
+    std::string m_sha256;
     QWidget* m_text = nullptr;
     QWidget* m_slider = nullptr;
     int m_shownPercent = -1;

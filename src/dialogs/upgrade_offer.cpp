@@ -1,6 +1,5 @@
 #include "dialogs/upgrade_offer.h"
 
-#include "core/log.h"
 #include "dialogs/dialog_texts.h"
 #include "dialogs/download_dialog.h"
 
@@ -15,6 +14,7 @@ int ShowUpgradeOffer(QWidget* owner, const UpgradeOffer& offer,
         return 0;
     }
     DownloadDialog dialog(owner, offer.downloadUrl, offer.mandatory, environment);
+    dialog.SetInstallerSha256(offer.sha256);
     return dialog.createAndRunModal().value_or(0);
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <mutex>
+#include <stdexcept>
 
 #include "core/log.h"
 #include "core/temp_area.h"
@@ -41,6 +42,25 @@ void LoadCoders() {
     }
 }
 
+// ImageMagick's own fatal-error handler prints and ends the process, so one
+// image that exhausts memory ("unable to acquire string") would end every other
+// task and the run's report with it. Ours throws instead: the exception leaves the
+// library on the job's thread and fails that one job (CompressImage catches it).
+[[noreturn]] void ThrowFatal(const MagickCore::ExceptionType, const char* reason,
+                             const char* description) {
+    std::string text = "the image library gave up";
+    if (reason && *reason) text += std::string(": ") + reason;
+    if (description && *description) text += std::string(" (") + description + ")";
+    throw ImageLibraryFatalError(text);
+}
+
+// Errors and warnings reach us as exceptions or records; printing them as well
+// would only put the library's raw words on the terminal.
+void LogProblem(const MagickCore::ExceptionType, const char* reason, const char* description) {
+    LogLine("image library: %s%s%s\n", reason ? reason : "", description ? " " : "",
+            description ? description : "");
+}
+
 std::string BytesText(std::uint64_t bytes) {
     constexpr std::uint64_t kMiB = 1ull << 20;
     constexpr std::uint64_t kGiB = 1ull << 30;
@@ -54,6 +74,9 @@ void InitializeImageLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
         Magick::InitializeMagick(nullptr);
+        MagickCore::SetFatalErrorHandler(ThrowFatal);
+        MagickCore::SetErrorHandler(LogProblem);
+        MagickCore::SetWarningHandler(LogProblem);
         const ImageLibraryLimits& limits = kImageLibraryLimits;
         Magick::ResourceLimits::width(limits.width);
         Magick::ResourceLimits::height(limits.height);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -37,8 +38,18 @@ struct ImageLibraryLimits {
 
 inline constexpr ImageLibraryLimits kImageLibraryLimits{};
 
+// What a fatal error of the image library (memory exhausted inside it, say) becomes:
+// thrown from the library's fatal-error handler on the thread that hit it, instead
+// of the library ending the process. The job that runs there fails.
+class ImageLibraryFatalError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 // Starts ImageMagick once per process, applies kImageLibraryLimits, sends its
-// temporary files to RunTemporaryFolder() and loads the coders we use. Safe to
+// temporary files to RunTemporaryFolder(), installs handlers that turn its fatal
+// errors into ImageLibraryFatalError and log its other complaints instead of
+// printing them, and loads the coders we use. Safe to
 // call from any thread, any number of times; the front ends call it at start,
 // and every image job calls it first.
 void InitializeImageLibrary();

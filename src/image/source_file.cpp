@@ -8,8 +8,10 @@
 #include <cstring>
 #include <string>
 
+#include "core/log.h"
 #include "core/unique_fd.h"
 #include "image/magick_runtime.h"
+#include "image/png_text_guard.h"
 
 namespace brisklo {
 namespace {
@@ -87,6 +89,14 @@ Result<SourceImage> LoadSourceImage(const std::filesystem::path& path) {
     if (bytes.value().empty()) return Error{"the file is empty"};
     const auto format = SniffImageFormat(bytes.value());
     if (!format) return Error{"its content is not a JPEG, PNG, BMP or GIF image"};
+    if (*format == ImageFormat::Png) {
+        // The decoder would hold every text chunk whole, however far it inflates.
+        if (const PngTextTrim trim = TrimPngAncillaryChunks(bytes.value()); trim.dropped > 0) {
+            LogLine("%s: %d text or profile chunk(s) (first %s) beyond %llu MiB left unread\n",
+                    path.c_str(), trim.dropped, trim.firstName.c_str(),
+                    static_cast<unsigned long long>(kMaxPngAncillaryBytes >> 20));
+        }
+    }
     return CheckDeclaredSize(SourceImage{std::move(bytes).value(), *format});
 }
 

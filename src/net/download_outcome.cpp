@@ -47,6 +47,10 @@ std::string_view DescribeStatus(DownloadStatus status) {
             return "oversized transfer";
         case DownloadStatus::FileError:
             return "file error";
+        case DownloadStatus::TooLarge:
+            return "too large";
+        case DownloadStatus::ChecksumMismatch:
+            return "checksum mismatch";
     }
     return "unknown";
 }

@@ -18,6 +18,8 @@ enum class DownloadStatus {
     ShortTransfer,      // fewer bytes arrived than announced
     OversizedTransfer,  // more bytes arrived than announced
     FileError,          // the installer file could not be written or saved
+    TooLarge,           // the announced size is beyond what an installer may have
+    ChecksumMismatch,   // the file's SHA-256 is not the one the upgrade reply gave
 };
 
 // How an installer download ended. Only a Completed download leaves a file; every

@@ -2,9 +2,13 @@
 
 #include <curl/curl.h>
 #include <glog/logging.h>
+#include <openssl/evp.h>
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <exception>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -32,6 +36,13 @@ constexpr int kPollMs = 1000;  // Cancel wakes the poll earlier
 bool IsSuccessStatus(long status) { return status >= 200 && status <= 299; }
 
 long Millis(std::chrono::milliseconds value) { return static_cast<long>(value.count()); }
+
+bool EqualHex(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 DownloadOutcome Failure(DownloadStatus status, std::string reason) {
     DownloadOutcome outcome;
@@ -206,6 +217,31 @@ DownloadOutcome JudgeUnfinished(const DataTransfer& transfer, const Request& req
 
 }  // namespace
 
+Result<std::string> FileSha256(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Error{"cannot read " + path.string()};
+    const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
+                                                                          &EVP_MD_CTX_free);
+    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
+        return Error{"cannot compute the SHA-256 of " + path.string()};
+    }
+    std::vector<char> buffer(1 << 16);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) return Error{"cannot read " + path.string()};
+    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+    unsigned int length = 0;
+    EVP_DigestFinal_ex(context.get(), digest.data(), &length);
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned int i = 0; i < length; ++i) {
+        hex += kDigits[digest[i] >> 4];
+        hex += kDigits[digest[i] & 0xF];
+    }
+    return hex;
+}
+
 InstallerDownload::InstallerDownload(DownloadRequest request) : m_request(std::move(request)) {}
 
 InstallerDownload::~InstallerDownload() {
@@ -318,6 +354,12 @@ DownloadOutcome InstallerDownload::Fetch(const ProgressCallback& progress) {
                                ", so a complete download could not be told from a cut one");
         }
         expected = static_cast<std::uint64_t>(length);
+        if (expected > m_request.maxBytes) {
+            return Failure(DownloadStatus::TooLarge,
+                           address.fileName + " is announced as " + std::to_string(expected) +
+                               " bytes, more than an installer may have (" +
+                               std::to_string(m_request.maxBytes) + ")");
+        }
     }
 
     // The data request.
@@ -337,6 +379,15 @@ DownloadOutcome InstallerDownload::Fetch(const ProgressCallback& progress) {
 
     // Complete means every announced byte and not one more, with a clean end.
     if (code == CURLE_OK && IsSuccessStatus(get->Status()) && transfer.received == expected) {
+        if (!m_request.sha256.empty()) {
+            const auto sum = FileSha256(file.partialPath());
+            if (!sum) return Failure(DownloadStatus::FileError, sum.error().message);
+            if (!EqualHex(sum.value(), m_request.sha256)) {
+                return Failure(DownloadStatus::ChecksumMismatch,
+                               address.fileName + " has the SHA-256 " + sum.value() + ", not the " +
+                                   m_request.sha256 + " the upgrade reply gave");
+            }
+        }
         Result<fs::path> saved = file.Commit();
         if (!saved) return Failure(DownloadStatus::FileError, saved.error().message);
         DownloadOutcome outcome;

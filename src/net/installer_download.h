@@ -2,15 +2,23 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "core/result.h"
 #include "net/download_outcome.h"
 
 namespace brisklo {
+
+// What an installer may weigh; an announced size beyond it is refused.
+inline constexpr std::uint64_t kMaxInstallerBytes = 512ull << 20;
+
+// The SHA-256 of a file in lower-case hex, or an error naming the file.
+Result<std::string> FileSha256(const std::filesystem::path& path);
 
 struct DownloadRequest {
     std::string url;  // must be https and end in the installer's file name
@@ -22,6 +30,11 @@ struct DownloadRequest {
     std::chrono::milliseconds connectTimeout{10'000};
     // A transfer that brings no byte for this long fails.
     std::chrono::milliseconds stallTimeout{30'000};
+    // A larger announced size is refused before any byte is fetched.
+    std::uint64_t maxBytes = kMaxInstallerBytes;
+    // The installer's SHA-256 in hex when the upgrade reply gave one: a file with
+    // another is removed instead of offered. Empty: TLS alone vouches for it.
+    std::string sha256;
 };
 
 // Downloads an installer with libcurl: a HEAD for its length, then a GET into a

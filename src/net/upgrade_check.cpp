@@ -2,6 +2,9 @@
 
 #include <json/value.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "core/log.h"
 #include "core/text_utils.h"
 #include "net/json_reply.h"
@@ -56,7 +59,17 @@ UpgradeCheckResult InterpretUpgradeReply(std::string_view response, std::string_
     }
     const std::optional<long> force = ReadForceFlag(data["force_upgrade"]);
     if (!force) return Error{"the upgrade reply has no numeric \"force_upgrade\""};
-    return std::optional<UpgradeOffer>{UpgradeOffer{versionText, urlValue.asString(), *force != 0}};
+    std::string sha256;
+    if (const Json::Value& sum = data["sha256"]; !sum.isNull()) {
+        const std::string text = sum.isString() ? sum.asString() : std::string();
+        const bool hex = text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
+                             return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+                         });
+        if (!hex) return Error{"the upgrade reply's \"sha256\" is not 64 hex digits"};
+        sha256 = text;
+    }
+    return std::optional<UpgradeOffer>{
+        UpgradeOffer{versionText, urlValue.asString(), *force != 0, sha256}};
 }
 
 UpgradeCheckResult CheckForUpgrade(const UpgradeCheckParams& params) {

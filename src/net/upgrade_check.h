@@ -18,6 +18,9 @@ struct UpgradeOffer {
     std::string version;      // "app_version" as the service wrote it
     std::string downloadUrl;  // "download_url"; the download itself insists on https
     bool mandatory = false;   // "force_upgrade" nonzero: the user cannot decline
+    // "sha256": the installer's digest in hex, when the reply gives one; the
+    // download is checked against it before it is offered.
+    std::string sha256;
 };
 
 // A finished check: an Error when it failed (no answer, not JSON, nonzero "ret",

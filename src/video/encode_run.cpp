@@ -77,6 +77,15 @@ EncodeRun::~EncodeRun() {
     if (m_reader.joinable()) m_reader.join();
 }
 
+fs::path EncodeRun::SizePath() const {
+    // The file handed over as "/dev/fd/N" is the one that counts, read through our
+    // own descriptor, whatever its hidden name has become.
+    if (const auto held = HandedOverDescriptors(m_request.argv); !held.empty()) {
+        return "/dev/fd/" + std::to_string(held.back());
+    }
+    return m_request.outputPath;
+}
+
 void EncodeRun::Stop() {
     m_stopRequested = true;
     m_process->Stop();
@@ -130,7 +139,7 @@ void EncodeRun::Read() {
         if (const auto now = Clock::now(); !exit && !m_stalled && now - lastSizeCheck >= 1s) {
             lastSizeCheck = now;
             std::error_code error;
-            const auto size = fs::file_size(m_request.outputPath, error);
+            const auto size = fs::file_size(SizePath(), error);
             if (!error) watch.NoteOutputSize(size, now);
             if (watch.Stalled(now)) {
                 // Stopping closes the pipe, so the loop ends through the usual path.
@@ -166,7 +175,7 @@ void EncodeRun::Conclude(const ProcessExit& exit) {
     std::optional<std::uintmax_t> outputSize;
     std::error_code error;
     if (!m_request.outputPath.empty()) {
-        const auto size = fs::file_size(m_request.outputPath, error);
+        const auto size = fs::file_size(SizePath(), error);
         if (!error) outputSize = size;
     }
     EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());

@@ -65,6 +65,7 @@ class EncodeRun {
     EncodeRun(EncodeRequest request, MessageSink& sink, std::unique_ptr<EncoderProcess> process);
     void Read();
     void Conclude(const ProcessExit& exit);
+    std::filesystem::path SizePath() const;
 
     EncodeRequest m_request;
     MessageSink& m_sink;

@@ -34,7 +34,9 @@ Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOpt
     command.output = std::make_shared<PendingOutput>(std::move(output).value());
     command.baseName = OutputBaseName(task.fileName);
     command.extension = ContainerExtension(options.container);
-    const std::string outputPath = command.output->path().string();
+    // The encoder writes into the file we hold, not into whatever its hidden name
+    // stands for when the encoder opens it (the folder may be shared).
+    const std::string outputPath = command.output->DescriptorPath();
     const std::string muxer = MuxerOf(command.extension);
     const std::string quality = std::to_string(EncoderQuality(options));
     const std::string bitrate = std::to_string(options.bitrate);

@@ -30,8 +30,10 @@ std::string OutputBaseName(std::string_view fileName);
 
 // Builds the encoder's argument vector for one task and creates its hidden output
 // file in outputFolder. Input and output are given as absolute paths, so no file
-// name can be read as an option or a protocol; the container is named with -f, as
-// the hidden name has no extension that says it.
+// name can be read as an option or a protocol. The output is the held hidden file
+// as "/dev/fd/N" (EncoderProcess hands that descriptor to the encoder), so another
+// user who swaps the hidden name for a link cannot redirect the writing; the
+// container is named with -f, as that name has no extension that says it.
 Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOptions& options,
                                            const std::filesystem::path& outputFolder,
                                            const std::filesystem::path& encoder);

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -51,7 +52,7 @@ std::string ResolveProgram(const std::string& name) {
 // Between fork and exec: only async-signal-safe calls. Reports a failure as an
 // errno value on errorFd and never returns.
 [[noreturn]] void BecomeEncoder(const char* program, char* const* args, int outputFd, int errorFd,
-                                pid_t parent) {
+                                const std::vector<int>& kept, pid_t parent) {
     const auto fail = [errorFd](int error) { ReportAndExit(errorFd, error); };
     // The encoder dies with us, even when we are killed outright (kill -9, a
     // crash), so no orphan finishes a file that nobody will report.
@@ -77,14 +78,38 @@ std::string ResolveProgram(const std::string& name) {
         fail(errno);
     }
     // Nothing else of ours (other pipes, sockets, lock files) leaks into the child;
-    // errorFd closes itself on exec.
-    if (errorFd > STDERR_FILENO + 1) ::close_range(STDERR_FILENO + 1, errorFd - 1, 0);
-    ::close_range(errorFd + 1, ~0U, 0);
+    // errorFd closes itself on exec, the descriptors handed over stay open across it.
+    // kept is sorted and holds errorFd.
+    unsigned int from = STDERR_FILENO + 1;
+    for (const int fd : kept) {
+        if (fd != errorFd && ::fcntl(fd, F_SETFD, 0) != 0) fail(errno);
+        if (static_cast<unsigned int>(fd) > from) ::close_range(from, fd - 1, 0);
+        from = static_cast<unsigned int>(fd) + 1;
+    }
+    ::close_range(from, ~0U, 0);
     ::execve(program, args, environ);
     ReportAndExit(errorFd, errno);
 }
 
 }  // namespace
+
+std::vector<int> HandedOverDescriptors(std::span<const std::string> argv) {
+    constexpr std::string_view kPrefix = "/dev/fd/";
+    std::vector<int> fds;
+    for (const std::string& arg : argv) {
+        if (!arg.starts_with(kPrefix) || arg.size() == kPrefix.size() ||
+            arg.size() > kPrefix.size() + 9) {
+            continue;
+        }
+        const std::string_view digits = std::string_view(arg).substr(kPrefix.size());
+        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        const int fd = std::stoi(std::string(digits));
+        // Only a descriptor that is open here can be handed over.
+        if (fd > STDERR_FILENO && ::fcntl(fd, F_GETFD) != -1) fds.push_back(fd);
+    }
+    return fds;
+}
 
 std::string ProcessExit::Describe() const {
     if (signalled) {
@@ -117,9 +142,17 @@ Result<std::unique_ptr<EncoderProcess>> EncoderProcess::Start(std::span<const st
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
 
+    // Made before the fork: the child may not allocate.
+    std::vector<int> kept = HandedOverDescriptors(argv);
+    kept.push_back(status[1]);
+    std::sort(kept.begin(), kept.end());
+    kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    kept.erase(std::remove_if(kept.begin(), kept.end(), [](int fd) { return fd <= STDERR_FILENO; }),
+               kept.end());
+
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
-    if (pid == 0) BecomeEncoder(program.c_str(), args.data(), output[1], status[1], parent);
+    if (pid == 0) BecomeEncoder(program.c_str(), args.data(), output[1], status[1], kept, parent);
     const int forkError = errno;
     // Our copies of the write ends go at once, so each pipe ends when the child does.
     ::close(output[1]);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/result.h"
 
@@ -27,8 +28,13 @@ struct ProcessExit {
 // process group of its own so that stopping it also stops anything it started,
 // and killed by the kernel when the thread that started it ends (in practice, when
 // the program dies in any way).
+// An argument "/dev/fd/N" hands the child our open descriptor N under the same
+// number (the held output file); every other descriptor of ours is closed in it.
 // The owner reads the pipe; the process is always reaped, at the latest by the
 // destructor, which stops it first if it still runs.
+// The open descriptors of ours that argv names as "/dev/fd/N" (N above 2).
+std::vector<int> HandedOverDescriptors(std::span<const std::string> argv);
+
 class EncoderProcess {
   public:
     static Result<std::unique_ptr<EncoderProcess>> Start(std::span<const std::string> argv);

@@ -44,6 +44,9 @@ TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
     const fs::path expectedOutput = command.value().output->path();
     EXPECT_EQ(expectedOutput.parent_path(), out);
     EXPECT_TRUE(IsPendingOutputName(expectedOutput.filename().string()));
+    // It is named to the encoder through the descriptor that holds it.
+    const std::string held = command.value().output->DescriptorPath();
+    EXPECT_TRUE(held.starts_with("/dev/fd/")) << held;
     EXPECT_EQ(command.value().baseName, "clip");
     EXPECT_EQ(command.value().extension, "mkv");
     EXPECT_EQ(command.value().argv, (std::vector<std::string>{"/opt/brisklo/ffmpeg",
@@ -68,11 +71,11 @@ TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
                                                               "1",
                                                               "-f",
                                                               "matroska",
-                                                              expectedOutput.string()}));
+                                                              held}));
     EXPECT_EQ(command.value().displayText,
               "\"/opt/brisklo/ffmpeg\" -y -i \"/videos/clip.avi\" -s \"1920*1080\" -vcodec h264 "
               "-acodec aac -preset fast -crf 38 -ab 64000 -ar 22050 -ac 1 -f matroska \"" +
-                  expectedOutput.string() + "\"");
+                  held + "\"");
 }
 
 TEST_F(EncoderCommandTest, EmptySettingsGiveTheFirstTemplateWithDefaults) {
@@ -82,7 +85,7 @@ TEST_F(EncoderCommandTest, EmptySettingsGiveTheFirstTemplateWithDefaults) {
     EXPECT_EQ(command.value().displayText,
               "\"/usr/bin/ffmpeg\" -y -i \"/videos/clip.avi\" -vcodec h264 -acodec aac -preset "
               "ultrafast -crf 28 -ab 128000 -ar 44100 -ac 2 -f mp4 \"" +
-                  command.value().output->path().string() + "\"");
+                  command.value().output->DescriptorPath() + "\"");
 }
 
 TEST_F(EncoderCommandTest, SettingsAreReadAtTaskStart) {

@@ -261,6 +261,54 @@ TEST(InstallerDownload, MoreBytesThanAnnouncedAreRefused) {
     EXPECT_TRUE(Entries(dir.path()).empty());
 }
 
+// A size beyond what an installer may weigh is refused before the data is asked for.
+TEST(InstallerDownload, AnAnnouncedSizeBeyondTheBoundIsRefused) {
+    LoopbackServer https(TestPki::Get().loopback());
+    ServeInChunks(https.server(), "/big.exe", Payload(500), {500}, 500);
+    https.Start();
+    TempDir dir;
+    DownloadRequest request = RequestFor(https.Url("/big.exe"), dir.path());
+    request.maxBytes = 400;
+    InstallerDownload download(std::move(request));
+    const DownloadOutcome outcome = download.Run({});
+    EXPECT_EQ(outcome.status, DownloadStatus::TooLarge) << outcome.reason;
+    EXPECT_TRUE(Entries(dir.path()).empty());
+    EXPECT_EQ(DownloadRequest{}.maxBytes, 512ull << 20);
+}
+
+// With a digest from the upgrade reply, only a file that matches it is offered.
+TEST(InstallerDownload, AFileWhoseDigestDiffersIsRemovedNotOffered) {
+    const std::string data = Payload(500);
+    LoopbackServer https(TestPki::Get().loopback());
+    ServeInChunks(https.server(), "/setup.exe", data, {500}, 500);
+    https.Start();
+    TempDir dir;
+    test::WriteFile(dir / "copy", data);
+    const auto sum = FileSha256(dir / "copy");
+    ASSERT_TRUE(sum.ok());
+
+    DownloadRequest wrong = RequestFor(https.Url("/setup.exe"), dir / "wrong");
+    wrong.sha256 = std::string(64, 'a');
+    const DownloadOutcome refused = InstallerDownload(std::move(wrong)).Run({});
+    EXPECT_EQ(refused.status, DownloadStatus::ChecksumMismatch) << refused.reason;
+    EXPECT_TRUE(Entries(dir / "wrong").empty());
+
+    DownloadRequest right = RequestFor(https.Url("/setup.exe"), dir / "right");
+    right.sha256 = sum.value();
+    for (char& c : right.sha256) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const DownloadOutcome taken = InstallerDownload(std::move(right)).Run({});
+    ASSERT_EQ(taken.status, DownloadStatus::Completed) << taken.reason;
+    EXPECT_EQ(test::ReadFile(taken.file), data);
+}
+
+TEST(InstallerDownload, EmptyInputHasTheKnownDigest) {
+    TempDir dir;
+    test::WriteFile(dir / "empty", "");
+    const auto sum = FileSha256(dir / "empty");
+    ASSERT_TRUE(sum.ok());
+    EXPECT_EQ(sum.value(), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+}
+
 TEST(InstallerDownload, NoAnnouncedLengthIsRefused) {
     LoopbackServer https(TestPki::Get().loopback());
     https.server().Get("/chunked.exe", [](const httplib::Request&, httplib::Response& res) {

@@ -2,7 +2,9 @@
 
 #include <poll.h>
 #include <unistd.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -119,6 +121,43 @@ fs::path MakePicture(const fs::path& path, const std::string& size) {
         throw std::runtime_error("ffmpeg failed: " + output);
     }
     return path;
+}
+
+void AddPngTextBomb(const fs::path& path, std::uint64_t inflated) {
+    std::string png = ReadFile(path);
+    std::string data("Comment\0\0", 9);  // keyword, NUL, deflate method
+    z_stream stream{};
+    if (deflateInit(&stream, Z_BEST_COMPRESSION) != Z_OK) throw std::runtime_error("zlib");
+    const std::string zeros(1 << 20, '\0');
+    std::string out(1 << 16, '\0');
+    for (std::uint64_t left = inflated;;) {
+        const std::size_t piece =
+            static_cast<std::size_t>(std::min<std::uint64_t>(left, zeros.size()));
+        left -= piece;
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
+        stream.avail_in = static_cast<uInt>(piece);
+        const int flush = left == 0 ? Z_FINISH : Z_NO_FLUSH;
+        int status = Z_OK;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            status = deflate(&stream, flush);
+            data.append(out.data(), out.size() - stream.avail_out);
+        } while (stream.avail_out == 0 || (flush == Z_FINISH && status != Z_STREAM_END));
+        if (left == 0) break;
+    }
+    deflateEnd(&stream);
+    std::string chunk;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        chunk += static_cast<char>((data.size() >> shift) & 0xFF);
+    }
+    chunk += "zTXt" + data;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.data() + 4),
+                            static_cast<uInt>(chunk.size() - 4));
+    for (int shift = 24; shift >= 0; shift -= 8) chunk += static_cast<char>((crc >> shift) & 0xFF);
+    // Signature (8) and the IHDR chunk (25) come first.
+    png.insert(33, chunk);
+    WriteFile(path, png);
 }
 
 fs::path FixturePath(const std::string& name) { return fs::path(BRISKLO_FIXTURES) / name; }

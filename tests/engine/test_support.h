@@ -74,6 +74,10 @@ std::filesystem::path MakeClip(const std::filesystem::path& path, double seconds
 // the format (png, jpg, bmp, gif).
 std::filesystem::path MakePicture(const std::filesystem::path& path, const std::string& size);
 
+// Puts a zTXt chunk into the PNG at path, right after its header, whose text
+// inflates to `inflated` zero bytes (a text-chunk bomb: 1 GiB takes about 1 MB).
+void AddPngTextBomb(const std::filesystem::path& path, std::uint64_t inflated);
+
 std::filesystem::path FixturePath(const std::string& name);
 
 void WriteFile(const std::filesystem::path& path, const std::string& content);

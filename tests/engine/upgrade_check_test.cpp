@@ -210,5 +210,20 @@ TEST(UpgradeCheck, NoServiceMeansAFailedCheck) {
     EXPECT_EQ(printed.find("response: "), std::string::npos) << printed;
 }
 
+TEST(UpgradeCheck, ADigestInTheReplyComesWithTheOffer) {
+    const std::string sum(64, 'c');
+    const auto with = InterpretUpgradeReply(
+        R"({"ret":0,"data":{"app_version":"99.0.0","download_url":"https://x/y.exe",)"
+        R"("force_upgrade":0,"sha256":")" +
+        sum + R"("}})");
+    ASSERT_TRUE(with.ok()) << with.error().message;
+    ASSERT_TRUE(with.value().has_value());
+    EXPECT_EQ(with.value()->sha256, sum);
+    const auto bad = InterpretUpgradeReply(
+        R"({"ret":0,"data":{"app_version":"99.0.0","download_url":"https://x/y.exe",)"
+        R"("force_upgrade":0,"sha256":"12ab"}})");
+    EXPECT_FALSE(bad.ok());
+}
+
 }  // namespace
 }  // namespace brisklo
