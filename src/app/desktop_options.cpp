@@ -22,8 +22,8 @@ VideoOptions DesktopOptions::CurrentVideoOptions() {
     options.container = Chosen<VideoContainer>(shown.videoContainer);
     const int ratio = shown.videoRatioIndex;
     options.size = ratio >= 0 && ratio < static_cast<int>(kResolutions.size())
-                       ? FrameSize{kResolutions[ratio].width, kResolutions[ratio].height}
-                       : FrameSize{};
+                       ? PixelSize{kResolutions[ratio].width, kResolutions[ratio].height}
+                       : PixelSize{};
     options.customQuality = shown.customQuality;
     options.balanced = shown.balanced;
     return options;
@@ -37,7 +37,7 @@ ImageOptions DesktopOptions::CurrentImageOptions() {
     options.scaleStep =
         shown.imageRatioIndex >= 0 && shown.imageRatioIndex <= 5 ? shown.imageRatioIndex : 0;
     if (shown.sizeFields.enabled) {
-        options.customSize = FrameSize{SizeFieldValue(shown.sizeFields.width),
+        options.customSize = PixelSize{SizeFieldValue(shown.sizeFields.width),
                                        SizeFieldValue(shown.sizeFields.height)};
     }
     if (shown.gifDropOn && shown.gifDropIndex >= 0 && shown.gifDropIndex <= 4) {

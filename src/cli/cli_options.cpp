@@ -19,13 +19,13 @@ std::optional<int> ParseInt(std::string_view text) {
     return value;
 }
 
-std::optional<FrameSize> ParseSize(std::string_view text) {
+std::optional<PixelSize> ParseSize(std::string_view text) {
     const auto x = text.find_first_of("xX");
     if (x == std::string_view::npos) return std::nullopt;
     const auto width = ParseInt(text.substr(0, x));
     const auto height = ParseInt(text.substr(x + 1));
     if (!width || !height || *width < 0 || *height < 0) return std::nullopt;
-    return FrameSize{*width, *height};
+    return PixelSize{*width, *height};
 }
 
 std::string Join(std::span<const int> values) {
@@ -67,7 +67,7 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
         if (number && *number >= low && *number <= high) return *number;
         return BadValue(option, value, std::to_string(low) + " to " + std::to_string(high));
     };
-    auto pickSize = [](const std::string& option, const std::string& value) -> Result<FrameSize> {
+    auto pickSize = [](const std::string& option, const std::string& value) -> Result<PixelSize> {
         if (auto size = ParseSize(value)) return *size;
         return BadValue(option, value, "WIDTHxHEIGHT, e.g. 1280x720, or 0x0");
     };

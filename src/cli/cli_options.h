@@ -16,7 +16,7 @@ struct CliOptions {
     std::optional<std::string> outputDir;
     std::optional<CompressionLevel> level;
     std::optional<VideoContainer> format;
-    std::optional<FrameSize> size;  // 0x0 keeps the source size
+    std::optional<PixelSize> size;  // 0x0 keeps the source size
     std::optional<int> crf;         // custom quality, overrides the level
     bool balanced = false;
     std::optional<int> channels;
@@ -25,7 +25,7 @@ struct CliOptions {
     std::optional<CompressionLevel> imageLevel;
     bool jpeg = false;
     std::optional<int> scale;            // 0-5
-    std::optional<FrameSize> imageSize;  // custom image size
+    std::optional<PixelSize> imageSize;  // custom image size
     std::optional<int> gifDrop;          // 0-4
     std::optional<int> stallTimeout;     // seconds; 0 never ends a silent encoder
     bool allowLarger = false;            // keep an output even when it is not smaller

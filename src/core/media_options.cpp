@@ -31,7 +31,7 @@ ImageOptions ImageOptionsFromSettings(const SettingsSource& source, std::int32_t
         settings.GetValid(Setting::ImageType) != 0 ? ImageOutput::Jpeg : ImageOutput::KeepFormat;
     options.scaleStep = settings.GetValid(Setting::ImageRatioIndex);
     if (settings.GetValid(Setting::ImageDefineParam) != 0) {
-        options.customSize = FrameSize{customWidth, customHeight};
+        options.customSize = PixelSize{customWidth, customHeight};
     }
     if (settings.GetValid(Setting::GifDefineParam) != 0) {
         options.gifDropIndex = settings.GetValid(Setting::GifDropFrameIndex);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/pixel_size.h"
 #include "core/video_task.h"
 
 namespace brisklo {
@@ -17,19 +18,12 @@ enum class VideoContainer { Mp4 = 0, Flv = 1, Mov = 2, Mkv = 3 };
 
 enum class ImageOutput { KeepFormat = 0, Jpeg = 1 };
 
-struct FrameSize {
-    std::int32_t width = 0;  // 0 x 0 keeps the source size
-    std::int32_t height = 0;
-    bool operator==(const FrameSize&) const = default;
-    bool KeepsSource() const { return width == 0 || height == 0; }
-};
-
 // Everything one video encode is made of, whoever chose it: the settings, a
 // task's own parameters or the command line.
 struct VideoOptions {
     CompressionLevel level = CompressionLevel::General;
     VideoContainer container = VideoContainer::Mp4;
-    FrameSize size;
+    PixelSize size;
     std::int32_t channels = 2;
     std::int32_t sampleRate = 44100;
     std::int32_t bitrate = 128000;
@@ -45,7 +39,7 @@ struct ImageOptions {
     ImageOutput output = ImageOutput::KeepFormat;
     std::int32_t scaleStep = 0;  // 1..5 shrinks by that many tenths; 0 keeps the size
     // The box to fit into when the custom size is on (a 0 field counts as empty).
-    std::optional<FrameSize> customSize;
+    std::optional<PixelSize> customSize;
     // Which GIF frames to drop (0..4) when dropping is on.
     std::optional<std::int32_t> gifDropIndex;
     bool operator==(const ImageOptions&) const = default;

@@ -30,9 +30,9 @@ std::string SizeText(std::int64_t width, std::int64_t height) {
 }
 
 // What the job's options ask for, read in one place.
-ImageBox BoxFor(const ImageJobSettings& settings, std::int64_t width, std::int64_t height) {
+PixelSize BoxFor(const ImageJobSettings& settings, std::int64_t width, std::int64_t height) {
     const ImageOptions& options = settings.options;
-    const FrameSize custom = options.customSize.value_or(FrameSize{});
+    const PixelSize custom = options.customSize.value_or(PixelSize{});
     return TargetBox(width, height, options.scaleStep, options.customSize ? 1 : 0, custom.width,
                      custom.height);
 }
@@ -53,7 +53,7 @@ double FuzzFor(const ImageJobSettings& settings) {
 
 // A custom size that would enlarge the image past the pixel limits fails with a
 // clear reason instead of deep inside the library.
-Result<bool> CheckFitsLimits(const ImageBox& box, const ImageBox& fitted) {
+Result<bool> CheckFitsLimits(const PixelSize& box, const PixelSize& fitted) {
     const ImageLibraryLimits limits = EffectiveImageLibraryLimits();
     const auto w = static_cast<std::uint64_t>(fitted.width);
     const auto h = static_cast<std::uint64_t>(fitted.height);
@@ -76,34 +76,32 @@ Magick::Blob ToBlob(const std::vector<std::uint8_t>& bytes) {
 
 // Lanczos for shrinking photos; Mitchell for `smooth` pictures (with transparency
 // or a colour table) and for enlarging.
-ResizeFilter FilterFor(bool smooth, const ImageBox& from, const ImageBox& to) {
+ResizeFilter FilterFor(bool smooth, const PixelSize& from, const PixelSize& to) {
     const bool enlarging = to.width * to.height > from.width * from.height;
     return smooth || enlarging ? ResizeFilter::Mitchell : ResizeFilter::Lanczos;
 }
 
 // Fits 8-bit pixels into the box. A custom size that would enlarge the picture past
 // the pixel limits fails with a clear reason. Returns whether the size changed.
-Result<bool> ResizePixels(PixelBuffer& picture, const ImageBox& box, bool smooth) {
-    const auto width = static_cast<std::int64_t>(picture.width);
-    const auto height = static_cast<std::int64_t>(picture.height);
-    const ImageBox fitted = FitInside(width, height, box);
-    if (box == ImageBox{width, height} || fitted == ImageBox{width, height}) return false;
+Result<bool> ResizePixels(PixelBuffer& picture, const PixelSize& box, bool smooth) {
+    const PixelSize from{static_cast<std::int64_t>(picture.width),
+                         static_cast<std::int64_t>(picture.height)};
+    const PixelSize fitted = FitInside(from.width, from.height, box);
+    if (box == from || fitted == from) return false;
     if (auto fits = CheckFitsLimits(box, fitted); !fits) return fits.error();
-    const PixelPlaneSize to{static_cast<std::size_t>(fitted.width),
-                            static_cast<std::size_t>(fitted.height)};
-    auto resized = ResizeChannels(picture.pixels, {picture.width, picture.height}, picture.channels,
-                                  to, FilterFor(smooth, ImageBox{width, height}, fitted));
+    auto resized = ResizeChannels(picture.pixels, from, picture.channels, fitted,
+                                  FilterFor(smooth, from, fitted));
     if (!resized) return resized.error();
     picture.pixels = std::move(resized).value();
-    picture.width = to.width;
-    picture.height = to.height;
+    picture.width = static_cast<std::size_t>(fitted.width);
+    picture.height = static_cast<std::size_t>(fitted.height);
     return true;
 }
 
 Result<bool> ResizeToBox(RgbaPicture& picture, const ImageJobSettings& settings, bool smooth) {
     PixelBuffer pixels{picture.width, picture.height, 4, std::move(picture.pixels)};
-    const ImageBox box = BoxFor(settings, static_cast<std::int64_t>(pixels.width),
-                                static_cast<std::int64_t>(pixels.height));
+    const PixelSize box = BoxFor(settings, static_cast<std::int64_t>(pixels.width),
+                                 static_cast<std::int64_t>(pixels.height));
     auto resized = ResizePixels(pixels, box, smooth);
     picture = RgbaPicture{pixels.width, pixels.height, std::move(pixels.pixels)};
     return resized;
@@ -156,7 +154,7 @@ Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSetting
         request.targetBox = [&settings](std::int64_t width, std::int64_t height) {
             return BoxFor(settings, width, height);
         };
-        request.resize = [](PixelBuffer& picture, const ImageBox& box) {
+        request.resize = [](PixelBuffer& picture, const PixelSize& box) {
             return ResizePixels(picture, box, false);
         };
         auto recoded = RecodeJpeg(source.bytes, request);
@@ -169,8 +167,8 @@ Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSetting
     PixelBuffer picture = OnWhite(decoded.value().pixels);
     const bool smooth = decoded.value().smooth;
     decoded = UprightPicture{};  // only the flattened copy is needed from here
-    const ImageBox box = BoxFor(settings, static_cast<std::int64_t>(picture.width),
-                                static_cast<std::int64_t>(picture.height));
+    const PixelSize box = BoxFor(settings, static_cast<std::int64_t>(picture.width),
+                                 static_cast<std::int64_t>(picture.height));
     if (auto resized = ResizePixels(picture, box, smooth); !resized) return resized.error();
     auto jpeg = EncodeJpegPixels(picture, quality);
     if (!jpeg) return jpeg.error();
@@ -234,15 +232,14 @@ Result<Magick::Blob> EncodeBmp(const SourceImage& source, const ImageJobSettings
 
 // The frame's pixels fitted into the box, with alpha made all or nothing again
 // (resizing blends the edges of transparent areas, which a GIF cannot hold).
-Result<RgbaPicture> ResizeFrame(const RgbaPicture& frame, const ImageBox& box) {
-    const ImageBox fitted = FitInside(static_cast<std::int64_t>(frame.width),
-                                      static_cast<std::int64_t>(frame.height), box);
-    const PixelPlaneSize to{static_cast<std::size_t>(fitted.width),
-                            static_cast<std::size_t>(fitted.height)};
-    auto scaled =
-        ResizeChannels(frame.pixels, {frame.width, frame.height}, 4, to, ResizeFilter::Mitchell);
+Result<RgbaPicture> ResizeFrame(const RgbaPicture& frame, const PixelSize& box) {
+    const PixelSize from{static_cast<std::int64_t>(frame.width),
+                         static_cast<std::int64_t>(frame.height)};
+    const PixelSize to = FitInside(from.width, from.height, box);
+    auto scaled = ResizeChannels(frame.pixels, from, 4, to, ResizeFilter::Mitchell);
     if (!scaled) return scaled.error();
-    RgbaPicture resized{to.width, to.height, std::move(scaled).value()};
+    RgbaPicture resized{static_cast<std::size_t>(to.width), static_cast<std::size_t>(to.height),
+                        std::move(scaled).value()};
     for (std::size_t i = 3; i < resized.pixels.size(); i += 4) {
         resized.pixels[i] = resized.pixels[i] >= 128 ? 255 : 0;
     }
@@ -259,8 +256,8 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
     GifFrameReader& reader = *opened.value();
     const auto width = static_cast<std::int64_t>(reader.width());
     const auto height = static_cast<std::int64_t>(reader.height());
-    const ImageBox box = BoxFor(settings, width, height);
-    const bool resizing = box != ImageBox{width, height};
+    const PixelSize box = BoxFor(settings, width, height);
+    const bool resizing = box != PixelSize{width, height};
     if (resizing) {
         if (auto fits = CheckFitsLimits(box, FitInside(width, height, box)); !fits) {
             return fits.error();

@@ -5,8 +5,8 @@
 
 namespace brisklo {
 
-ImageBox TargetBox(std::int64_t width, std::int64_t height, std::int32_t ratioIndex,
-                   std::int32_t defineSize, std::int32_t customWidth, std::int32_t customHeight) {
+PixelSize TargetBox(std::int64_t width, std::int64_t height, std::int32_t ratioIndex,
+                    std::int32_t defineSize, std::int32_t customWidth, std::int32_t customHeight) {
     if (defineSize != 0 && customWidth > 0 && customHeight > 0) {
         return {customWidth, customHeight};
     }
@@ -17,7 +17,7 @@ ImageBox TargetBox(std::int64_t width, std::int64_t height, std::int32_t ratioIn
     return {width, height};
 }
 
-ImageBox FitInside(std::int64_t width, std::int64_t height, const ImageBox& box) {
+PixelSize FitInside(std::int64_t width, std::int64_t height, const PixelSize& box) {
     if (width <= 0 || height <= 0) return {0, 0};
     const double scale = std::min(static_cast<double>(box.width) / static_cast<double>(width),
                                   static_cast<double>(box.height) / static_cast<double>(height));

@@ -50,8 +50,7 @@ std::optional<PixelSize> BmpSize(Bytes bytes) {
     // A negative height marks a top-down bitmap.
     const auto height = static_cast<std::int32_t>(LittleEndian32(bytes, 22));
     auto magnitude = [](std::int32_t v) { return v < 0 ? -static_cast<std::int64_t>(v) : v; };
-    return PixelSize{static_cast<std::uint64_t>(magnitude(width)),
-                     static_cast<std::uint64_t>(magnitude(height))};
+    return PixelSize{magnitude(width), magnitude(height)};
 }
 
 std::optional<PixelSize> GifSize(Bytes bytes) {

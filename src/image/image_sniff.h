@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "core/pixel_size.h"
+
 namespace brisklo {
 
 // The only formats whose decoders ever see a source file.
@@ -17,11 +19,6 @@ std::optional<ImageFormat> SniffImageFormat(std::span<const std::uint8_t> bytes)
 
 // ImageMagick's coder name for the format ("JPEG", "PNG", "BMP", "GIF").
 std::string_view MagickCoderName(ImageFormat format);
-
-struct PixelSize {
-    std::uint64_t width = 0;
-    std::uint64_t height = 0;
-};
 
 // The size the file's header declares, read without decoding anything: the IHDR of
 // a PNG, the info header of a BMP, the logical screen of a GIF, the first frame

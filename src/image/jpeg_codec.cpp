@@ -207,7 +207,7 @@ Error EncodeFailure(const Codec& c) {
 
 // The DCT scaling M/8 (M from 1 to 8) that shrinks the most while staying at least
 // as large as the box.
-unsigned ScaleFor(std::int64_t width, std::int64_t height, const ImageBox& fitted) {
+unsigned ScaleFor(std::int64_t width, std::int64_t height, const PixelSize& fitted) {
     for (unsigned m = 1; m < 8; ++m) {
         const std::int64_t w = (width * m + 7) / 8;
         const std::int64_t h = (height * m + 7) / 8;
@@ -242,8 +242,8 @@ Result<std::optional<std::vector<std::uint8_t>>> RecodeJpeg(std::span<const std:
     const bool swapped = c.orientation >= 5;
     const std::int64_t width = swapped ? c.decoder.image_height : c.decoder.image_width;
     const std::int64_t height = swapped ? c.decoder.image_width : c.decoder.image_height;
-    const ImageBox box = request.targetBox(width, height);
-    const bool resizing = box != ImageBox{width, height};
+    const PixelSize box = request.targetBox(width, height);
+    const bool resizing = box != PixelSize{width, height};
     if (resizing) {
         c.decoder.scale_num = ScaleFor(width, height, FitInside(width, height, box));
         c.decoder.scale_denom = 8;

@@ -29,9 +29,9 @@ Result<std::vector<std::uint8_t>> EncodeJpegPixels(const PixelBuffer& picture, i
 struct JpegRecode {
     int quality = 80;
     // The box an upright picture of width x height is fitted into.
-    std::function<ImageBox(std::int64_t width, std::int64_t height)> targetBox;
+    std::function<PixelSize(std::int64_t width, std::int64_t height)> targetBox;
     // Fits the picture into the box (the picture's aspect kept).
-    std::function<Result<bool>(PixelBuffer& picture, const ImageBox& box)> resize;
+    std::function<Result<bool>(PixelBuffer& picture, const PixelSize& box)> resize;
 };
 
 // Re-encodes a JPEG with libjpeg-turbo: turned upright by its EXIF orientation,

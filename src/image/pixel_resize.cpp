@@ -17,11 +17,11 @@ struct ScalerDeleter {
 };
 using Scaler = std::unique_ptr<SwsContext, ScalerDeleter>;
 
-std::string SizeText(PixelPlaneSize size) {
+std::string SizeText(PixelSize size) {
     return std::to_string(size.width) + "x" + std::to_string(size.height);
 }
 
-bool FitsScaler(PixelPlaneSize size) {
+bool FitsScaler(PixelSize size) {
     return size.width > 0 && size.height > 0 && size.width <= INT_MAX && size.height <= INT_MAX;
 }
 
@@ -32,8 +32,7 @@ bool AllOpaque(std::span<const std::uint8_t> rgba) {
     return true;
 }
 
-Result<Scaler> MakeScaler(PixelPlaneSize from, PixelPlaneSize to, AVPixelFormat format,
-                          ResizeFilter filter) {
+Result<Scaler> MakeScaler(PixelSize from, PixelSize to, AVPixelFormat format, ResizeFilter filter) {
     // Mitchell-Netravali is the bicubic filter with B = C = 1/3.
     const double mitchell[2] = {1.0 / 3.0, 1.0 / 3.0};
     const bool lanczos = filter == ResizeFilter::Lanczos;
@@ -49,8 +48,8 @@ Result<Scaler> MakeScaler(PixelPlaneSize from, PixelPlaneSize to, AVPixelFormat 
 
 // One plane of 8- or 16-bit samples through the scaler.
 template <class Sample>
-void ScalePlane(SwsContext* scaler, const std::vector<Sample>& in, PixelPlaneSize from,
-                std::vector<Sample>& out, PixelPlaneSize to) {
+void ScalePlane(SwsContext* scaler, const std::vector<Sample>& in, PixelSize from,
+                std::vector<Sample>& out, PixelSize to) {
     const auto* const source = reinterpret_cast<const std::uint8_t*>(in.data());
     auto* const target = reinterpret_cast<std::uint8_t*>(out.data());
     const std::uint8_t* const sources[4] = {source, nullptr, nullptr, nullptr};
@@ -63,8 +62,8 @@ void ScalePlane(SwsContext* scaler, const std::vector<Sample>& in, PixelPlaneSiz
 
 // Channels scaled on their own, 8 bits each.
 Result<std::vector<std::uint8_t>> ResizeIndependent(std::span<const std::uint8_t> pixels,
-                                                    PixelPlaneSize from, std::size_t stride,
-                                                    PixelPlaneSize to, ResizeFilter filter) {
+                                                    PixelSize from, std::size_t stride,
+                                                    PixelSize to, ResizeFilter filter) {
     auto scaler = MakeScaler(from, to, AV_PIX_FMT_GRAY8, filter);
     if (!scaler) return scaler.error();
     const std::size_t inCount = from.width * from.height;
@@ -84,7 +83,7 @@ Result<std::vector<std::uint8_t>> ResizeIndependent(std::span<const std::uint8_t
 // alpha (x 257) are scaled as 16-bit planes, so dividing by the scaled alpha gives
 // back flat colours exactly.
 Result<std::vector<std::uint8_t>> ResizeWeighted(std::span<const std::uint8_t> pixels,
-                                                 PixelPlaneSize from, PixelPlaneSize to,
+                                                 PixelSize from, PixelSize to,
                                                  ResizeFilter filter) {
     auto scaler = MakeScaler(from, to, AV_PIX_FMT_GRAY16, filter);
     if (!scaler) return scaler.error();
@@ -119,8 +118,8 @@ Result<std::vector<std::uint8_t>> ResizeWeighted(std::span<const std::uint8_t> p
 }  // namespace
 
 Result<std::vector<std::uint8_t>> ResizeChannels(std::span<const std::uint8_t> pixels,
-                                                 PixelPlaneSize from, int channels,
-                                                 PixelPlaneSize to, ResizeFilter filter) {
+                                                 PixelSize from, int channels, PixelSize to,
+                                                 ResizeFilter filter) {
     const auto stride = static_cast<std::size_t>(channels);
     if (channels < 1 || channels > 4 || !FitsScaler(from) || !FitsScaler(to) ||
         pixels.size() != from.width * from.height * stride) {

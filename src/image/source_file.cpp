@@ -26,16 +26,18 @@ std::string Millions(std::uint64_t pixels) {
 
 Result<SourceImage> CheckDeclaredSize(SourceImage source) {
     const ImageLibraryLimits limits = EffectiveImageLibraryLimits();
+    const PixelSize most{static_cast<std::int64_t>(limits.width),
+                         static_cast<std::int64_t>(limits.height)};
     if (const auto size = DeclaredImageSize(source.bytes, source.format)) {
-        if (size->width == 0 || size->height == 0) {
+        if (size->KeepsSource()) {
             return Error{"the image declares no pixels (" + SizeText(*size) + ")"};
         }
-        if (size->width > limits.width || size->height > limits.height ||
-            size->width * size->height > limits.area) {
+        // The area is only reached once both sides are within their limits.
+        if (size->width > most.width || size->height > most.height ||
+            static_cast<std::uint64_t>(size->Area()) > limits.area) {
             return Error{"the image declares " + SizeText(*size) +
-                         " pixels, more than can be processed (at most " +
-                         SizeText({limits.width, limits.height}) + " and " + Millions(limits.area) +
-                         " pixels)"};
+                         " pixels, more than can be processed (at most " + SizeText(most) +
+                         " and " + Millions(limits.area) + " pixels)"};
         }
     }
     if (source.format == ImageFormat::Gif) {

@@ -61,7 +61,7 @@ TEST(CliOptions, ValuesAndShortForms) {
     const VideoOptions video = VideoOptionsFor(o, stored);
     EXPECT_EQ(video.level, CompressionLevel::Deep);
     EXPECT_EQ(video.container, VideoContainer::Mkv);
-    EXPECT_EQ(video.size, (FrameSize{1280, 720}));
+    EXPECT_EQ(video.size, (PixelSize{1280, 720}));
     EXPECT_EQ(video.customQuality, 23);
     EXPECT_TRUE(video.balanced);
     EXPECT_EQ(video.channels, 1);

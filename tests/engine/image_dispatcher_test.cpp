@@ -376,7 +376,7 @@ TEST_F(ImageDispatcherTest, SettingsAreTakenAtDispatchNotAtQueueing) {
     const std::int32_t id = AddImage("a.png");  // 40 x 30
     ASSERT_EQ(m_tasks.Enqueue(id), QueueStatus::Queued);
     ImageOptions custom;
-    custom.customSize = FrameSize{20, 20};
+    custom.customSize = PixelSize{20, 20};
     m_options.Set(custom);
     ASSERT_TRUE(dispatcher.Start());
     ASSERT_TRUE(test::WaitUntil([&] { return !m_view.Ids(Kind::Finished).empty(); }, kTimeout));

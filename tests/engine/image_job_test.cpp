@@ -79,7 +79,7 @@ TEST_F(ImageJobTest, RatioStepFitsTheBox) {
         const fs::path output = RunOk(source, "photo.jpg");
         const Magick::Image image = ReadOne(output);
         const auto w = static_cast<std::int64_t>(c.width), h = static_cast<std::int64_t>(c.height);
-        const ImageBox expected = FitInside(w, h, TargetBox(w, h, c.ratio, 0, 0, 0));
+        const PixelSize expected = FitInside(w, h, TargetBox(w, h, c.ratio, 0, 0, 0));
         EXPECT_EQ(static_cast<std::int64_t>(image.columns()), expected.width)
             << c.width << "x" << c.height;
         EXPECT_EQ(static_cast<std::int64_t>(image.rows()), expected.height)
@@ -113,7 +113,7 @@ TEST_F(ImageJobTest, OtherStepsKeepTheSizeButReencode) {
 
 TEST_F(ImageJobTest, CustomSizeAndItsFallback) {
     const fs::path source = test::MakeGradientImage(Source("c.png"), 200, 100, "PNG");
-    m_settings.options.customSize = FrameSize{50, 50};
+    m_settings.options.customSize = PixelSize{50, 50};
     Magick::Image image = ReadOne(RunOk(source, "c.png"));
     EXPECT_EQ(image.columns(), 50u);
     EXPECT_EQ(image.rows(), 25u);
@@ -168,7 +168,7 @@ TEST_F(ImageJobTest, BmpFailingAfterItsTemporaryFileRemovesIt) {
     const fs::path source = test::MakeGradientImage(Source("b.bmp"), 80, 60, "BMP");
     // A custom size enlarging the image past the pixel limits fails in the second
     // pass, after the temporary PNG was written.
-    m_settings.options.customSize = FrameSize{60000, 60000};
+    m_settings.options.customSize = PixelSize{60000, 60000};
     const std::string reason = RunFailing(source);
     EXPECT_NE(reason.find("more than can be processed"), std::string::npos) << reason;
 }

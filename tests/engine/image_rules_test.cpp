@@ -15,32 +15,32 @@ namespace brisklo {
 namespace {
 
 TEST(TargetBox, RatioStepBoundsWidthAndSixteenNinthsHeight) {
-    EXPECT_EQ(TargetBox(1000, 750, 1, 0, 0, 0), (ImageBox{900, 1600}));
-    EXPECT_EQ(TargetBox(1000, 2000, 1, 0, 0, 0), (ImageBox{900, 1600}));
-    EXPECT_EQ(TargetBox(1000, 750, 5, 0, 0, 0), (ImageBox{500, 888}));
+    EXPECT_EQ(TargetBox(1000, 750, 1, 0, 0, 0), (PixelSize{900, 1600}));
+    EXPECT_EQ(TargetBox(1000, 2000, 1, 0, 0, 0), (PixelSize{900, 1600}));
+    EXPECT_EQ(TargetBox(1000, 750, 5, 0, 0, 0), (PixelSize{500, 888}));
     // trunc(3 * 333 / 10) = 99, so 333 - 99.
     EXPECT_EQ(TargetBox(333, 10, 3, 0, 0, 0).width, 234);
 }
 
 TEST(TargetBox, FitKeepsAspectAndTheHeightBoundGovernsTallImages) {
-    EXPECT_EQ(FitInside(1000, 750, TargetBox(1000, 750, 1, 0, 0, 0)), (ImageBox{900, 675}));
-    EXPECT_EQ(FitInside(1000, 2000, TargetBox(1000, 2000, 1, 0, 0, 0)), (ImageBox{800, 1600}));
-    EXPECT_EQ(FitInside(1000, 750, TargetBox(1000, 750, 5, 0, 0, 0)), (ImageBox{500, 375}));
+    EXPECT_EQ(FitInside(1000, 750, TargetBox(1000, 750, 1, 0, 0, 0)), (PixelSize{900, 675}));
+    EXPECT_EQ(FitInside(1000, 2000, TargetBox(1000, 2000, 1, 0, 0, 0)), (PixelSize{800, 1600}));
+    EXPECT_EQ(FitInside(1000, 750, TargetBox(1000, 750, 5, 0, 0, 0)), (PixelSize{500, 375}));
 }
 
 TEST(TargetBox, OtherStepsKeepTheSize) {
     for (int step : {0, 6, -1, 100}) {
-        EXPECT_EQ(TargetBox(640, 480, step, 0, 0, 0), (ImageBox{640, 480})) << step;
+        EXPECT_EQ(TargetBox(640, 480, step, 0, 0, 0), (PixelSize{640, 480})) << step;
     }
 }
 
 TEST(TargetBox, CustomSizeNeedsBothFieldsAndTheOption) {
-    EXPECT_EQ(TargetBox(1000, 750, 1, 1, 300, 200), (ImageBox{300, 200}));
+    EXPECT_EQ(TargetBox(1000, 750, 1, 1, 300, 200), (PixelSize{300, 200}));
     // Width 0 (an empty or non-numeric field) falls back to the ratio rule.
-    EXPECT_EQ(TargetBox(1000, 750, 1, 1, 0, 200), (ImageBox{900, 1600}));
-    EXPECT_EQ(TargetBox(1000, 750, 0, 1, 300, 0), (ImageBox{1000, 750}));
-    EXPECT_EQ(TargetBox(1000, 750, 0, 1, -5, 300), (ImageBox{1000, 750}));
-    EXPECT_EQ(TargetBox(1000, 750, 0, 0, 300, 200), (ImageBox{1000, 750}));
+    EXPECT_EQ(TargetBox(1000, 750, 1, 1, 0, 200), (PixelSize{900, 1600}));
+    EXPECT_EQ(TargetBox(1000, 750, 0, 1, 300, 0), (PixelSize{1000, 750}));
+    EXPECT_EQ(TargetBox(1000, 750, 0, 1, -5, 300), (PixelSize{1000, 750}));
+    EXPECT_EQ(TargetBox(1000, 750, 0, 0, 300, 200), (PixelSize{1000, 750}));
 }
 
 TEST(GifFrames, DropIndexZeroDropsEverySixthFrame) {

@@ -8,9 +8,9 @@
 namespace brisklo {
 namespace {
 
-std::vector<std::uint8_t> Filled(PixelPlaneSize size, std::vector<std::uint8_t> pixel) {
+std::vector<std::uint8_t> Filled(PixelSize size, std::vector<std::uint8_t> pixel) {
     std::vector<std::uint8_t> pixels;
-    for (std::size_t i = 0; i < size.width * size.height; ++i) {
+    for (std::int64_t i = 0; i < size.Area(); ++i) {
         pixels.insert(pixels.end(), pixel.begin(), pixel.end());
     }
     return pixels;
@@ -24,7 +24,7 @@ TEST(PixelResize, FlatColoursKeepEveryChannelExactly) {
         {0}, {255}, {10, 128, 240}, {255, 0, 0}, {10, 128, 240, 255}, {0, 255, 90, 200}};
     for (const auto& pixel : pixels) {
         const int channels = static_cast<int>(pixel.size());
-        for (const PixelPlaneSize to : {PixelPlaneSize{37, 23}, PixelPlaneSize{150, 40}}) {
+        for (const PixelSize to : {PixelSize{37, 23}, PixelSize{150, 40}}) {
             for (const ResizeFilter filter : {ResizeFilter::Lanczos, ResizeFilter::Mitchell}) {
                 const auto resized =
                     ResizeChannels(Filled({97, 61}, pixel), {97, 61}, channels, to, filter);
@@ -39,11 +39,11 @@ TEST(PixelResize, FlatColoursKeepEveryChannelExactly) {
 // Left half opaque red, right half transparent black: shrinking must not darken
 // the red along the edge with the colour hidden under the transparency.
 TEST(PixelResize, TransparentColourDoesNotBleedIntoEdges) {
-    const PixelPlaneSize from{64, 16};
-    std::vector<std::uint8_t> pixels(from.width * from.height * 4, 0);
-    for (std::size_t y = 0; y < from.height; ++y) {
-        for (std::size_t x = 0; x < from.width / 2; ++x) {
-            std::uint8_t* p = &pixels[(y * from.width + x) * 4];
+    const PixelSize from{64, 16};
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(from.Area() * 4), 0);
+    for (std::int64_t y = 0; y < from.height; ++y) {
+        for (std::int64_t x = 0; x < from.width / 2; ++x) {
+            std::uint8_t* p = &pixels[static_cast<std::size_t>((y * from.width + x) * 4)];
             p[0] = 255;
             p[3] = 255;
         }
