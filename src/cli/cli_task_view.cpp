@@ -68,9 +68,11 @@ std::string CliTaskView::ProgressText() const {
     for (const std::int32_t id : m_running) {
         const std::string name = std::filesystem::path(m_records.at(id).source).filename().string();
         if (m_kind == MediaKind::Video) {
-            text = "video " + name;
+            // The figures before the name, which a narrow terminal cuts first.
+            text = "video";
             if (m_percent) text += " " + std::to_string(*m_percent) + "%";
             if (m_speed > 0) text += FormatText(" %.1fx", static_cast<double>(m_speed));
+            text += " " + name;
         } else {
             text += (text.empty() ? "images " : ", ") + name;
         }

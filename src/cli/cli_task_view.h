@@ -26,7 +26,7 @@ class CliTaskView : public VideoView {
     void ShowFailed(std::int32_t taskId, const TaskFailure& failure) override;
     void ShowState(std::int32_t taskId, TaskState state) override;
 
-    // "video a.mp4 42% 3.5x" or "images a.png, b.gif"; empty when nothing runs.
+    // "video 42% 3.5x a.mp4" or "images a.png, b.gif"; empty when nothing runs.
     std::string ProgressText() const;
 
   private:

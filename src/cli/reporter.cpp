@@ -87,14 +87,15 @@ std::string FormatTimeLeft(std::chrono::seconds left) {
 }
 
 std::string ProgressLine(const BatchTotals& totals, const std::string& running) {
+    // The batch's figures first: a cut to the terminal's width takes the names.
     std::string line = FormatText("[%d/%d]", totals.finished, totals.total);
-    if (!running.empty()) line += " " + running;
     if (totals.bytesIn > 0) {
         const std::int64_t saved = totals.saved();
-        line += " | saved " + std::string(saved < 0 ? "-" : "") +
+        line += " saved " + std::string(saved < 0 ? "-" : "") +
                 FormatFileSize(saved < 0 ? -saved : saved);
     }
-    if (totals.timeLeft) line += " | " + FormatTimeLeft(*totals.timeLeft) + " left";
+    if (totals.timeLeft) line += " " + FormatTimeLeft(*totals.timeLeft) + " left";
+    if (!running.empty()) line += " | " + running;
     return line;
 }
 

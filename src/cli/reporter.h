@@ -35,8 +35,8 @@ class Reporter {
     bool m_progressShown = false;
 };
 
-// "[3/10] video a.mp4 42% | images b.png | saved 1.20M | 2:05 left": the batch's
-// place, what runs, what was saved so far and the time left when known.
+// "[3/10] saved 1.20M 2:05 left | video 42% a.mp4 | images b.png": the batch's
+// place, what was saved so far, the time left when known, and what runs.
 std::string ProgressLine(const BatchTotals& totals, const std::string& running);
 
 // "1:05", "1:02:03".

@@ -19,7 +19,7 @@ int Cells(const std::string& text) {
 }
 
 TEST(ProgressLine, FitsTheTerminalWhateverTheNames) {
-    const std::string shortLine = "[1/3] video a.mp4 42%";
+    const std::string shortLine = "[1/3] | video 42% a.mp4";
     EXPECT_EQ(FitToColumns(shortLine, 79), shortLine);
     const std::string longName = "[2/9] video " + std::string(200, 'x') + ".mp4 42% 3.1x";
     const std::string cut = FitToColumns(longName, 79);
@@ -37,15 +37,14 @@ TEST(ProgressLine, SaysWhereTheBatchIsWhatWasSavedAndTheTimeLeft) {
     BatchTotals totals;
     totals.total = 10;
     totals.finished = 3;
-    EXPECT_EQ(ProgressLine(totals, "video a.mp4 42%"), "[3/10] video a.mp4 42%");
+    EXPECT_EQ(ProgressLine(totals, "video 42% a.mp4"), "[3/10] | video 42% a.mp4");
     totals.bytesIn = 3 << 20;
     totals.bytesOut = 1 << 20;
     totals.timeLeft = 3725s;
-    EXPECT_EQ(ProgressLine(totals, ""), "[3/10] | saved 2.00M | 1:02:05 left");
+    EXPECT_EQ(ProgressLine(totals, ""), "[3/10] saved 2.00M 1:02:05 left");
     totals.timeLeft = 65s;
     totals.bytesOut = 4 << 20;  // kept larger outputs: the batch grew
-    EXPECT_EQ(ProgressLine(totals, "images b.png"),
-              "[3/10] images b.png | saved -1.00M | 1:05 left");
+    EXPECT_EQ(ProgressLine(totals, "images b.png"), "[3/10] saved -1.00M 1:05 left | images b.png");
 }
 
 }  // namespace
