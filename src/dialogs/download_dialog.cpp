@@ -64,11 +64,12 @@ void DownloadDialog::notify(const ui::Notification& n) {
 
 int DownloadDialog::handleCustomMessage(int number, const std::any& payload, bool& handled) {
     switch (number) {
+        // A payload of another type is dropped, never cast.
         case kProgressMessage:
-            ShowPercent(std::any_cast<int>(payload));
+            if (const auto* percent = std::any_cast<int>(&payload)) ShowPercent(*percent);
             return 0;
         case kFinishedMessage:
-            Finish(std::any_cast<const DownloadOutcome&>(payload));
+            if (const auto* outcome = std::any_cast<DownloadOutcome>(&payload)) Finish(*outcome);
             return 0;
         default:
             return ui::WindowBase::handleCustomMessage(number, payload, handled);

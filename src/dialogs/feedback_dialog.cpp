@@ -63,7 +63,8 @@ void FeedbackDialog::notify(const ui::Notification& n) {
 int FeedbackDialog::handleCustomMessage(int number, const std::any& payload, bool& handled) {
     if (number != kReplyMessage)
         return ui::WindowBase::handleCustomMessage(number, payload, handled);
-    m_outcome = std::any_cast<FeedbackOutcome>(payload);
+    // A payload of another type is dropped, never cast.
+    if (const auto* outcome = std::any_cast<FeedbackOutcome>(&payload)) m_outcome = *outcome;
     if (m_replyWait) m_replyWait->quit();
     return 0;
 }

@@ -56,11 +56,13 @@ bool UpgradeCheckRunner::event(QEvent* event) {
     if (message->number() == kCheckFinished) {
         // The thread's last act was to post this.
         Join();
-        try {
-            Report(std::any_cast<const UpgradeCheckResult&>(message->payload()));
-        } catch (const std::exception& error) {
-            // Nothing may leave an event handler.
-            LogLine("upgrade check: %s\n", error.what());
+        if (const auto* result = std::any_cast<UpgradeCheckResult>(&message->payload())) {
+            try {
+                Report(*result);
+            } catch (const std::exception& error) {
+                // Nothing may leave an event handler.
+                LogLine("upgrade check: %s\n", error.what());
+            }
         }
         m_busy = false;
     }
