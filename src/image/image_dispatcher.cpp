@@ -139,6 +139,8 @@ bool ImageDispatcher::Release(std::int32_t id) {
     std::unique_ptr<RunningImageJob> finished;
     {
         std::lock_guard lock(m_jobsLock);
+        // A stop asked for once the job had ended is no stop for a later run.
+        m_stopBeforeStart.erase(id);
         const auto at = m_jobs.find(id);
         if (at == m_jobs.end()) return false;
         finished = std::move(at->second);
