@@ -85,8 +85,8 @@ TEST_F(CliRealFilesTest, NamedFilesGoToTheSideTheirContentSaysOrAreRefused) {
 TEST_F(CliRealFilesTest, AFolderTakesEveryJpegSpellingAndSendsNoPictureToTheEncoder) {
     // A picture with a video's name is still a picture.
     fs::copy_file(in / "a.jpeg", in / "still.MP4");
-    const auto result = RunCli({"--json", "--allow-larger", "-o", out.string(), in.string()},
-                               dir.path());
+    const auto result =
+        RunCli({"--json", "--allow-larger", "-o", out.string(), in.string()}, dir.path());
     EXPECT_EQ(result.status, 1) << result.err;
     const Json::Value root = ParseJson(result.out);
     ASSERT_EQ(root["results"].size(), 6u) << result.out;
@@ -133,8 +133,8 @@ TEST_F(CliRealFilesTest, JsonOutputIsOnlyTheDocumentAndNamesEveryPath) {
             << parsed << "\n---\n"
             << result.out;
         // The refused paths first, in the order named, then the tasks.
-        EXPECT_EQ(parsed, "2\n" + named[1] + " False\n" + named[2] + " False\n" + named[0] +
-                              " True\n");
+        EXPECT_EQ(parsed,
+                  "2\n" + named[1] + " False\n" + named[2] + " False\n" + named[0] + " True\n");
     }
 }
 
@@ -154,8 +154,7 @@ TEST_F(CliRealFilesTest, ResultsGoToStandardOutputAndDiagnosticsToStandardError)
     EXPECT_NE(quiet.out.find("2 tasks: 1 succeeded, 1 failed"), std::string::npos) << quiet.out;
 
     // Diagnostics (-v) never mix with the results.
-    const auto verbose =
-        RunCli({"-v", "-o", out.string(), (in / "b.JPE").string()}, dir.path());
+    const auto verbose = RunCli({"-v", "-o", out.string(), (in / "b.JPE").string()}, dir.path());
     ASSERT_EQ(verbose.status, 0) << verbose.err;
     EXPECT_FALSE(verbose.err.empty());
     std::istringstream lines(verbose.out);
@@ -194,10 +193,10 @@ TEST(CliManual, ListsEveryOptionOfTheHelpEveryResultWordAndEveryJsonField) {
     ASSERT_NE(json, std::string::npos);
     const std::string section = man.substr(json, man.find(".SH", json + 1) - json);
     for (const char* field :
-         {"results", "source", "kind", "state", "ok", "output", "sourceSize", "outputSize",
-          "saving", "error", "warning", "keptOriginal", "grew", "succeeded", "failed", "stopped",
-          "cancelled", "totals", "tasks", "finished", "bytesIn", "bytesOut", "saved",
-          "savedPercent"}) {
+         {"results",    "source",     "kind",    "state",    "ok",        "output",
+          "sourceSize", "outputSize", "saving",  "error",    "warning",   "keptOriginal",
+          "grew",       "succeeded",  "failed",  "stopped",  "cancelled", "totals",
+          "tasks",      "finished",   "bytesIn", "bytesOut", "saved",     "savedPercent"}) {
         const std::string name = field;
         EXPECT_TRUE(section.find("\\fB" + name + "\\fR") != std::string::npos ||
                     section.find(".B " + name + "\n") != std::string::npos ||

@@ -1,8 +1,9 @@
 // Which list a file goes to: by its content when it is named, by its extension in
 // any letter case when a folder is listed, a picture always to the images.
+#include "batch/media_detect.h"
+
 #include <gtest/gtest.h>
 
-#include "batch/media_detect.h"
 #include "core/folder_listing.h"
 #include "core/media_kinds.h"
 #include "core/task_outcome.h"

@@ -384,6 +384,34 @@ TEST_F(MainWindowTest, SecondStartHandsOverAndAKilledCopyLeavesNoBlockingLock) {
     EXPECT_FALSE(other.Acquire());
 }
 
+// Without XDG_RUNTIME_DIR (su, ssh) the lock and the socket go into a private
+// folder of the user's cache, never into the shared temp folder.
+TEST_F(MainWindowTest, WithoutARuntimeFolderNothingGoesIntoTheSharedTempFolder) {
+    QProcessEnvironment env = ProgramEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    const fs::path tmp = dir / "tmp";
+    const fs::path cache = dir / "cache";
+    fs::create_directories(tmp);
+    env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(tmp.string()));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), QString::fromStdString(cache.string()));
+    QProcess copy;
+    copy.setProcessEnvironment(env);
+    copy.start(program, {});
+    ASSERT_TRUE(copy.waitForStarted());
+    const fs::path folder = cache / "Brisklo" / "runtime";
+    const bool listening =
+        QTest::qWaitFor([&] { return fs::exists(folder / "BriskloProcessMutex.socket"); }, 20000);
+    ::kill(static_cast<pid_t>(copy.processId()), SIGKILL);
+    ASSERT_TRUE(copy.waitForFinished());
+    ASSERT_TRUE(listening);
+    // The temp folder holds only the program's own temporary area, no lock or socket.
+    for (const auto& entry : fs::recursive_directory_iterator(tmp)) {
+        EXPECT_EQ(entry.path().filename().string().find("BriskloProcessMutex"), std::string::npos)
+            << entry.path();
+    }
+    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+}
+
 // Opened by a file manager ("brisklo a.jpeg" handed over to the running copy): a
 // picture goes to the images whatever its name, a clip to the videos, and a file
 // that is neither is refused.
