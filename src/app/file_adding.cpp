@@ -4,7 +4,9 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "batch/media_detect.h"
 #include "core/folder_listing.h"
+#include "core/log.h"
 
 namespace brisklo::app {
 namespace fs = std::filesystem;
@@ -20,7 +22,9 @@ constexpr int kSliceMilliseconds = 30;
 }  // namespace
 
 void FileAdding::ChooseFiles(MediaKind kind) {
-    for (fs::path& file : m_choosers->ChooseFiles(&m_window, kind)) Queue(std::move(file), kind);
+    for (fs::path& file : m_choosers->ChooseFiles(&m_window, kind)) {
+        Queue(std::move(file), kind, Judge::BySignature);
+    }
     AddSlice();
 }
 
@@ -59,7 +63,7 @@ bool FileAdding::HandleClick(const QString& name) {
     return false;
 }
 
-void FileAdding::AddPaths(const std::vector<fs::path>& paths, MediaKind fallback) {
+void FileAdding::AddPaths(const std::vector<fs::path>& paths) {
     for (const fs::path& path : paths) {
         std::error_code error;
         if (fs::is_directory(path, error)) {
@@ -67,32 +71,33 @@ void FileAdding::AddPaths(const std::vector<fs::path>& paths, MediaKind fallback
             AddFolder(path, MediaKind::Image);
             continue;
         }
-        const MediaKind kind = KindByExtension(path.filename().string());
-        Queue(path, kind == MediaKind::Unknown ? fallback : kind);
+        Queue(path, MediaKind::Unknown, Judge::ByContent);
     }
     AddSlice();
 }
 
 void FileAdding::AddFolder(const fs::path& folder, MediaKind kind) {
     std::error_code error;
-    for (fs::path& file : ListMediaFiles(folder, kind, error)) Queue(std::move(file), kind);
+    for (fs::path& file : ListMediaFiles(folder, kind, error)) {
+        Queue(std::move(file), kind, Judge::BySignature);
+    }
     if (error) {
         std::fprintf(stderr, "brisklo: cannot list the folder %s: %s\n", folder.c_str(),
                      error.message().c_str());
     }
 }
 
-void FileAdding::Queue(fs::path file, MediaKind kind) {
-    m_waiting.emplace_back(std::move(file), kind);
+void FileAdding::Queue(fs::path file, MediaKind kind, Judge judge) {
+    m_waiting.push_back({std::move(file), kind, judge});
 }
 
 void FileAdding::AddSlice() {
     QElapsedTimer slice;
     slice.start();
     while (!m_waiting.empty() && slice.elapsed() < kSliceMilliseconds) {
-        const auto [file, kind] = std::move(m_waiting.front());
+        const Waiting waiting = std::move(m_waiting.front());
         m_waiting.pop_front();
-        AddFile(file, kind);
+        AddFile(waiting);
     }
     if (m_waiting.empty() || m_sliceScheduled) return;
     m_sliceScheduled = true;
@@ -102,7 +107,18 @@ void FileAdding::AddSlice() {
     });
 }
 
-void FileAdding::AddFile(const fs::path& file, MediaKind kind) {
+void FileAdding::AddFile(const Waiting& waiting) {
+    const fs::path& file = waiting.file;
+    MediaKind kind = waiting.kind;
+    if (waiting.judge == Judge::BySignature) {
+        kind = KindOfListedFile(file, kind);
+    } else if (const auto detected = DetectMediaKind(file)) {
+        kind = detected.value();
+    } else {
+        std::fprintf(stderr, "brisklo: %s\n", detected.error().message.c_str());
+        LogLine("%s\n", detected.error().message.c_str());
+        return;
+    }
     if (m_addFile(kind, file)) return;
     std::error_code error;
     (void)fs::file_size(file, error);

@@ -13,6 +13,8 @@
 #include "app/single_instance.h"
 #include "batch/engine_start.h"
 #include "core/config_store.h"
+#include "core/file_utils.h"
+#include "core/log.h"
 #include "ui/app_identity.h"
 #include "ui/skin.h"
 #include "ui/translations.h"
@@ -25,9 +27,11 @@ int main(int argc, char* argv[]) {
     }
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::printf(
-            "Usage: brisklo [FILE|FOLDER...]\n\nOpens the main window; the files given, and the "
-            "videos and images of the folders given, are added to their list. When Brisklo "
-            "already runs, its window comes to the front and takes them.\n");
+            "Usage: brisklo [--verbose] [FILE|FOLDER...]\n\nOpens the main window; the files "
+            "given, and the videos and images of the folders given, are added to their list. "
+            "When Brisklo already runs, its window comes to the front and takes them.\n\n"
+            "The log goes to %s; --verbose prints it on standard output instead.\n",
+            brisklo::DesktopLogFile().c_str());
         return 0;
     }
     // The installer download reports its failures through glog; they go to
@@ -39,8 +43,19 @@ int main(int argc, char* argv[]) {
     // One copy per user: a later start hands its files and folders to the running
     // copy, which brings its window to the front.
     QStringList paths;
+    bool verbose = false;
     for (const QString& argument : app.arguments().mid(1)) {
-        paths << QFileInfo(argument).absoluteFilePath();
+        if (argument == QLatin1String("--verbose")) {
+            verbose = true;
+        } else {
+            paths << QFileInfo(argument).absoluteFilePath();
+        }
+    }
+    // Nothing on standard output unless asked for: the log has its own file.
+    if (verbose) {
+        brisklo::SetLogTarget(brisklo::LogTarget::StandardOutput);
+    } else if (!brisklo::SetLogFile(brisklo::DesktopLogFile())) {
+        brisklo::SetLogTarget(brisklo::LogTarget::Silent);
     }
     brisklo::app::SingleInstance instance;
     if (!instance.Acquire()) {
@@ -75,7 +90,7 @@ int main(int argc, char* argv[]) {
     // Files named on the command line go to the list of their kind; a folder adds
     // its videos and images.
     const auto addPaths = [&window](const QStringList& list) {
-        window.adding().AddPaths(brisklo::app::ToPaths(list), brisklo::MediaKind::Video);
+        window.adding().AddPaths(brisklo::app::ToPaths(list));
     };
     addPaths(paths);
     QObject::connect(&instance, &brisklo::app::SingleInstance::Activated, &window,

@@ -46,7 +46,7 @@ void MainWindow::initWindow() {
     m_binding->Load();
     m_adding = std::make_unique<FileAdding>(
         *this, [this](MediaKind kind, const fs::path& file) { return Add(kind, file) >= 0; });
-    new FileDrop(this, [this](const auto& paths) { m_adding->AddPaths(paths, shownKind()); });
+    new FileDrop(this, [this](const auto& paths) { m_adding->AddPaths(paths); });
     AddShortcuts(this);
     m_durations = std::make_unique<DurationProbe>(this, [this](std::int32_t id, double seconds) {
         if (const TaskRow* row = m_videoView->Find(id)) {

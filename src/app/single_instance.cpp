@@ -1,11 +1,14 @@
 #include "app/single_instance.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 
 #include "core/log.h"
@@ -18,9 +21,25 @@ constexpr char kAcknowledge = '1';
 }  // namespace
 
 QString SingleInstance::RuntimeFolder() {
-    // $XDG_RUNTIME_DIR, private to the user; Qt falls back to a private folder in /tmp.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
+    // $XDG_RUNTIME_DIR when it is the user's own folder; never the shared temp
+    // folder, where another user could take the names first: without it, a 0700
+    // folder in the user's own cache folder.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    struct stat info {};
+    if (!runtime.isEmpty() && ::stat(runtime.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::getuid()) {
+        return QString::fromLocal8Bit(runtime);
+    }
+    QString cache = QString::fromLocal8Bit(qgetenv("XDG_CACHE_HOME"));
+    if (cache.isEmpty()) cache = QDir::homePath() + QStringLiteral("/.cache");
+    const QString folder = cache + QStringLiteral("/Brisklo/runtime");
+    QDir().mkpath(folder);
+    const QByteArray native = QFile::encodeName(folder);
+    ::chmod(native.constData(), 0700);
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::getuid() || (info.st_mode & 0077) != 0) {
+        LogLine("%s is not a private folder of this user\n", native.constData());
+    }
     return folder;
 }
 

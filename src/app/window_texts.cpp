@@ -8,13 +8,23 @@ namespace {
 
 QString Translated(const char* source) { return QCoreApplication::translate("MainWindow", source); }
 
-// "*.mp4 *.MP4 ...": the file systems here tell case apart, so a pattern per spelling.
+// "*.[mM][pP]4 ...": the file systems here tell case apart, and an extension is
+// taken in any spelling.
 template <std::size_t N>
 QString Patterns(const std::array<std::string_view, N>& extensions) {
     QStringList patterns;
     for (const std::string_view extension : extensions) {
-        const QString lower = QString::fromLatin1(extension.data(), extension.size());
-        patterns << QStringLiteral("*.") + lower << QStringLiteral("*.") + lower.toUpper();
+        QString pattern = QStringLiteral("*.");
+        for (const char c : extension) {
+            const QChar letter = QLatin1Char(c);
+            if (letter.isLetter()) {
+                pattern +=
+                    QLatin1Char('[') + letter.toLower() + letter.toUpper() + QLatin1Char(']');
+            } else {
+                pattern += letter;
+            }
+        }
+        patterns << pattern;
     }
     return patterns.join(QLatin1Char(' '));
 }

@@ -208,10 +208,14 @@ std::string UsageText() {
 
 Compresses videos (to H.264/AAC, one at a time) and images (JPEG, PNG, BMP,
 GIF, three at a time). PATH may be a file or a folder; a folder adds its videos
-and images. Outputs never overwrite a file: a taken name gets a number, as in
-clip(2).mp4. An output that is not smaller than its source is dropped and the
-source is copied instead ("kept"), unless --allow-larger is given. Options
-default to the desktop program's settings and are not saved.
+and images. A file is an image when its content is a JPEG, PNG, BMP or GIF
+picture, whatever its name; else a video when it holds a video or audio stream;
+else it is refused. Outputs never overwrite a file: a taken name gets a number,
+as in clip(2).mp4. When a recompression (same format, same size) is not smaller
+than its source, the source is copied instead ("kept"), unless --allow-larger is
+given; a conversion to another container, image format or size is delivered even
+when larger ("grew"). Options default to the desktop program's settings and are
+not saved.
 
   -o, --output DIR         write outputs into DIR
   -r, --recursive          also add files in sub-folders of a folder
@@ -233,13 +237,17 @@ default to the desktop program's settings and are not saved.
                            end an encode whose encoder shows no progress for this
                            long (default: the setting encoder-stall-seconds, 120;
                            0 waits for ever)
-      --allow-larger       keep outputs that are not smaller than their source
-                           (by default the source is copied instead)
+      --allow-larger       keep recompressed outputs that are not smaller than
+                           their source (by default the source is copied instead)
       --json               print one JSON object with every result on standard output
-  -q, --quiet              print only failures
+  -q, --quiet              no progress line
   -v, --verbose            also print the engine's diagnostic lines
   -h, --help               show this help
       --version            show the version
+
+Result lines (done, kept, grew, failed, stopped) and the summary go to standard
+output, progress and diagnostics to standard error; with --json standard output
+holds only the JSON document.
 
 Exit status: 0 when every task succeeded, 1 when any failed, 2 for a usage
 error, 130 when interrupted (unfinished outputs are removed).

@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 
 #include <chrono>
+#include <limits>
 #include <map>
 #include <system_error>
 
@@ -9,7 +10,6 @@
 #include "cli/cli_task_view.h"
 #include "cli/path_collector.h"
 #include "cli/reporter.h"
-#include "core/log.h"
 #include "core/media_options.h"
 #include "core/settings_source.h"
 #include "video/encoder_locator.h"
@@ -58,28 +58,38 @@ SettingsOverlay RunSettings(const CliOptions& options, const SettingsSource& bas
 }  // namespace
 
 int RunBatch(const CliOptions& options, const SettingsSource& base, Terminal terminal) {
-    SetLogTarget(options.verbose ? LogTarget::StandardError : LogTarget::Silent);
     Reporter reporter(options.quiet, options.json, terminal.isTerminal, terminal.columns);
 
     const Collection collection = CollectPaths(options.paths, options.recursive);
-    for (const std::string& problem : collection.problems) reporter.Problem(problem);
+    // Paths refused before they became tasks are results too (with --json, in
+    // "results"), numbered below every task so they come first, in order.
+    std::map<std::int32_t, TaskRecord> records;
+    std::int32_t refusedId = std::numeric_limits<std::int32_t>::min();
+    const auto refuse = [&](const std::string& source, MediaKind kind, const std::string& why) {
+        TaskRecord& record = records[refusedId++];
+        record.source = source;
+        record.kind = kind;
+        record.state = TaskState::Failed;
+        record.error = why;
+        reporter.TaskEnded(record);
+    };
+    for (const RefusedPath& refused : collection.refused) {
+        refuse(refused.path, MediaKind::Unknown, refused.message);
+    }
 
     const SettingsOverlay settings = RunSettings(options, base);
     FixedOptions chosen(VideoOptionsFor(options, VideoOptionsFromSettings(base)),
                         ImageOptionsFor(options, ImageOptionsFromSettings(base, 0, 0)));
     MessageQueue queue;
-    std::map<std::int32_t, TaskRecord> records;
     CliTaskView videoView(records, reporter, MediaKind::Video);
     CliTaskView imageView(records, reporter, MediaKind::Image);
     BatchSession session({chosen, chosen, settings, queue, videoView, imageView, FindEncoder()});
 
-    bool anyProblem = !collection.problems.empty();
     std::vector<std::int32_t> ids;
     for (const CollectedFile& file : collection.files) {
         const auto id = session.Add(file.kind, file.path);
         if (!id) {
-            reporter.Problem(id.error().message);
-            anyProblem = true;
+            refuse(file.path.string(), file.kind, id.error().message);
             continue;
         }
         TaskRecord& record = records[id.value()];
@@ -89,8 +99,14 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, Terminal ter
         record.sourceSize = static_cast<std::int64_t>(fs::file_size(file.path, error));
         ids.push_back(id.value());
     }
+    const int refusedCount = static_cast<int>(refusedId - std::numeric_limits<std::int32_t>::min());
     if (!session.Start()) {
         reporter.Problem("cannot start the image jobs");
+        for (const std::int32_t id : ids) {
+            records[id].state = TaskState::Failed;
+            records[id].error = "cannot start the image jobs";
+        }
+        reporter.Json(records, session.Totals());
         return 1;
     }
     session.EnqueueAll(ids);
@@ -121,10 +137,10 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, Terminal ter
     }
 
     const BatchTotals totals = session.Totals();
-    reporter.Summary(totals, interrupted);
+    reporter.Summary(totals, interrupted, refusedCount);
     reporter.Json(records, totals);
     if (interrupted) return 130;
-    bool anyFailed = anyProblem;
+    bool anyFailed = false;
     for (const auto& [id, record] : records) anyFailed = anyFailed || !record.ok();
     return anyFailed ? 1 : 0;
 }

@@ -41,6 +41,7 @@ void CliTaskView::ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) 
     record.sizeText = FormatFileSize(outcome.outputSize);
     record.savingText = outcome.saving ? SavingText(*outcome.saving) : "";
     record.warning = outcome.warning;
+    record.grew = outcome.grew && !outcome.keptOriginal;
     m_reporter.TaskEnded(record);
 }
 

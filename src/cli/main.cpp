@@ -12,6 +12,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "core/config_store.h"
+#include "core/log.h"
 
 namespace {
 
@@ -49,6 +50,11 @@ int main(int argc, char* argv[]) {
         std::printf("brisklo-cli %s\n", BRISKLO_VERSION);
         return 0;
     }
+
+    // Before anything can log (reading the settings may warn): standard output may
+    // carry the JSON document and nothing else.
+    brisklo::SetLogTarget(options.value().verbose ? brisklo::LogTarget::StandardError
+                                                  : brisklo::LogTarget::Silent);
 
     struct sigaction action {};
     action.sa_handler = OnInterrupt;

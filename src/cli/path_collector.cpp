@@ -4,7 +4,7 @@
 #include <set>
 #include <system_error>
 
-#include "video/media_probe.h"
+#include "batch/media_detect.h"
 
 namespace brisklo::cli {
 namespace fs = std::filesystem;
@@ -27,14 +27,15 @@ void AddFolder(const fs::path& folder, bool recursive, Collection& out) {
         }
     }
     if (error) {
-        out.problems.push_back(folder.string() + ": cannot list the folder: " + error.message());
+        out.refused.push_back(
+            {folder.string(), folder.string() + ": cannot list the folder: " + error.message()});
         return;
     }
     std::sort(entries.begin(), entries.end());
     std::sort(subfolders.begin(), subfolders.end());
     for (const fs::path& entry : entries) {
         const MediaKind kind = KindByExtension(entry.filename().string());
-        if (kind != MediaKind::Unknown) out.files.push_back({entry, kind});
+        if (kind != MediaKind::Unknown) out.files.push_back({entry, KindOfListedFile(entry, kind)});
     }
     for (const fs::path& sub : subfolders) AddFolder(sub, recursive, out);
 }
@@ -47,21 +48,12 @@ Collection CollectPaths(const std::vector<std::string>& paths, bool recursive) {
         const fs::path path(text);
         std::error_code error;
         const fs::file_status status = fs::status(path, error);
-        if (error || !fs::exists(status)) {
-            out.problems.push_back(text + ": no such file or folder");
-        } else if (fs::is_directory(status)) {
+        if (!error && fs::is_directory(status)) {
             AddFolder(path, recursive, out);
-        } else if (!fs::is_regular_file(status)) {
-            out.problems.push_back(text + ": not a regular file");
-        } else if (const MediaKind kind = KindByExtension(path.filename().string());
-                   kind != MediaKind::Unknown) {
-            out.files.push_back({path, kind});
-        } else if (HasMediaStream(path)) {
-            out.files.push_back({path, MediaKind::Video});
+        } else if (const auto kind = DetectMediaKind(path)) {
+            out.files.push_back({path, kind.value()});
         } else {
-            out.problems.push_back(text +
-                                   ": not a video or image (unknown extension and no video or "
-                                   "audio stream found)");
+            out.refused.push_back({text, kind.error().message});
         }
     }
     // The same file named twice (or through a folder and by name) runs once.

@@ -13,16 +13,23 @@ struct CollectedFile {
     MediaKind kind = MediaKind::Unknown;
 };
 
+// A path that gives no task, and why.
+struct RefusedPath {
+    std::string path;     // as the command line named it (or the folder found in it)
+    std::string message;  // names the path and says what is wrong
+};
+
 struct Collection {
     std::vector<CollectedFile> files;
-    std::vector<std::string> problems;  // each names the path and says what is wrong
+    std::vector<RefusedPath> refused;
 };
 
 // Turns the command line's paths into tasks. A folder adds its entries whose
-// extension is on the video or image list (sorted by name; sub-folders too when
-// recursive). A named file is taken by its extension, else as a video when the
-// media probe finds a video or audio stream in it, else it is refused. A file
-// named twice is added once.
+// extension is on the video or image list, in any letter case (sorted by name;
+// sub-folders too when recursive); a picture among them is an image whatever its
+// extension. A named file is judged by its content (DetectMediaKind): a picture
+// is an image, a file with a video or audio stream a video, anything else is
+// refused. A file named twice is added once.
 Collection CollectPaths(const std::vector<std::string>& paths, bool recursive);
 
 }  // namespace brisklo::cli

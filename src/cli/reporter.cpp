@@ -10,7 +10,10 @@
 namespace brisklo::cli {
 
 Reporter::Reporter(bool quiet, bool json, bool terminal, int columns)
-    : m_quiet(quiet), m_json(json), m_terminal(terminal && !quiet), m_columns(columns) {}
+    : m_json(json),
+      m_results(json ? stderr : stdout),
+      m_terminal(terminal && !quiet),
+      m_columns(columns) {}
 
 void Reporter::ClearProgress() {
     if (!m_progressShown) return;
@@ -37,36 +40,42 @@ void Reporter::TaskEnded(const TaskRecord& r) {
     if (r.state == TaskState::Cancelled) return;
     ClearProgress();
     // Fixed-width columns first, paths last, so the lines read as a table.
-    const char* kind = r.kind == MediaKind::Image ? "image" : "video";
-    const std::string before = FormatFileSize(r.sourceSize);
+    const char* kind = r.kind == MediaKind::Image   ? "image"
+                       : r.kind == MediaKind::Video ? "video"
+                                                    : "-";
+    const std::string before = r.kind == MediaKind::Unknown ? "" : FormatFileSize(r.sourceSize);
     if (r.state == TaskState::Stopped) {
-        std::fprintf(stderr, "stopped %-5s  %8s                      %s\n", kind, before.c_str(),
+        std::fprintf(m_results, "stopped %-5s  %8s                      %s\n", kind, before.c_str(),
                      r.source.c_str());
     } else if (!r.ok()) {
-        std::fprintf(stderr, "failed  %-5s  %8s                      %s: %s\n", kind,
-                     before.c_str(), r.source.c_str(), r.error.c_str());
-    } else if (!m_quiet) {
-        std::fprintf(stderr, "%-6s  %-5s  %8s -> %8s  %8s  %s -> %s%s%s%s%s\n",
-                     r.keptOriginal() ? "kept" : "done", kind, before.c_str(), r.sizeText.c_str(),
-                     r.saving ? r.savingText.c_str() : "-", r.source.c_str(), r.output.c_str(),
+        // A refused path's message already names it.
+        std::fprintf(m_results, "failed  %-5s  %8s                      %s%s%s\n", kind,
+                     before.c_str(), r.kind == MediaKind::Unknown ? "" : r.source.c_str(),
+                     r.kind == MediaKind::Unknown ? "" : ": ", r.error.c_str());
+    } else {
+        const char* word = r.keptOriginal() ? "kept" : r.grew ? "grew" : "done";
+        std::fprintf(m_results, "%-6s  %-5s  %8s -> %8s  %8s  %s -> %s%s%s%s%s\n", word, kind,
+                     before.c_str(), r.sizeText.c_str(), r.saving ? r.savingText.c_str() : "-",
+                     r.source.c_str(), r.output.c_str(),
                      r.keptOriginal() ? " (not smaller when compressed: original kept)" : "",
                      r.warning.empty() ? "" : " (warning: ", r.warning.c_str(),
                      r.warning.empty() ? "" : ")");
     }
-    std::fflush(stderr);
+    std::fflush(m_results);
 }
 
-void Reporter::Summary(const BatchTotals& totals, bool interrupted) {
+void Reporter::Summary(const BatchTotals& totals, bool interrupted, int refused) {
     ClearProgress();
-    if (m_quiet) return;
-    std::string line = FormatText(
-        "%s%d %s: %d succeeded, %d failed", interrupted ? "interrupted: " : "", totals.total,
-        totals.total == 1 ? "task" : "tasks", totals.succeeded, totals.failed);
+    const int total = totals.total + refused;
+    std::string line =
+        FormatText("%s%d %s: %d succeeded, %d failed", interrupted ? "interrupted: " : "", total,
+                   total == 1 ? "task" : "tasks", totals.succeeded, totals.failed + refused);
     if (totals.stopped > 0) line += FormatText(", %d stopped", totals.stopped);
     if (totals.cancelled > 0) line += FormatText(", %d cancelled", totals.cancelled);
     line += "; " + FormatFileSize(totals.bytesIn) + " -> " + FormatFileSize(totals.bytesOut);
     if (const auto percent = totals.savedPercent()) line += FormatText(" (saved %.2f%%)", *percent);
-    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fprintf(m_results, "%s\n", line.c_str());
+    std::fflush(m_results);
 }
 
 void Reporter::Json(const std::map<std::int32_t, TaskRecord>& records, const BatchTotals& totals) {
@@ -162,11 +171,14 @@ std::string RecordsToJson(const std::map<std::int32_t, TaskRecord>& records,
         ++counts[r.ok() ? TaskState::Done : r.state];
         Json::Value item(Json::objectValue);
         item["source"] = r.source;
-        item["kind"] = r.kind == MediaKind::Image ? "image" : "video";
+        item["kind"] = r.kind == MediaKind::Image   ? Json::Value("image")
+                       : r.kind == MediaKind::Video ? Json::Value("video")
+                                                    : Json::Value();
         item["state"] = std::string(StateName(r.state));
         item["ok"] = r.ok();
         item["output"] = r.ok() ? Json::Value(r.output) : Json::Value();
-        item["sourceSize"] = Json::Int64(r.sourceSize);
+        item["sourceSize"] =
+            r.kind == MediaKind::Unknown ? Json::Value() : Json::Value(Json::Int64(r.sourceSize));
         item["outputSize"] = r.ok() ? Json::Value(Json::Int64(r.outputSize)) : Json::Value();
         // Two decimals, as the row shows it.
         item["saving"] =
@@ -176,6 +188,7 @@ std::string RecordsToJson(const std::map<std::int32_t, TaskRecord>& records,
         item["error"] = r.ok() ? Json::Value() : Json::Value(r.error);
         item["warning"] = r.ok() && !r.warning.empty() ? Json::Value(r.warning) : Json::Value();
         item["keptOriginal"] = r.keptOriginal();
+        item["grew"] = r.ok() && r.grew;
         results.append(item);
     }
     root["results"] = results;

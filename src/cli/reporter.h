@@ -10,26 +10,31 @@
 
 namespace brisklo::cli {
 
-// What the user sees on standard error (and, with --json, the one JSON object on
-// standard output). The progress line is drawn only on a terminal, cut to its
-// width.
+// What the user sees. Result lines and the summary go to standard output, progress
+// and diagnostics to standard error; with --json standard output holds the one JSON
+// object and nothing else, and the result lines and summary go to standard error.
+// The progress line is drawn only on a terminal, cut to its width; quiet leaves it
+// out.
 class Reporter {
   public:
     // columns: the terminal's width.
     Reporter(bool quiet, bool json, bool terminal, int columns = 80);
 
+    // One result line: a task that ended, or a path refused before it became one.
     void TaskEnded(const TaskRecord& record);
+    // A diagnostic line.
     void Problem(const std::string& text);
     // Redraws the progress line (no-op when not on a terminal).
     void Progress(const std::string& text);
-    void Summary(const BatchTotals& totals, bool interrupted);
+    // refused: paths that never became tasks; they count as failed.
+    void Summary(const BatchTotals& totals, bool interrupted, int refused = 0);
     void Json(const std::map<std::int32_t, TaskRecord>& records, const BatchTotals& totals);
 
   private:
     void ClearProgress();
 
-    bool m_quiet;
     bool m_json;
+    std::FILE* m_results;  // where result lines and the summary go
     bool m_terminal;
     int m_columns;
     bool m_progressShown = false;

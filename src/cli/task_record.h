@@ -12,7 +12,7 @@ namespace brisklo::cli {
 // One task of the run and how it ended.
 struct TaskRecord {
     std::string source;
-    MediaKind kind = MediaKind::Video;
+    MediaKind kind = MediaKind::Video;  // Unknown for a path refused before it became a task
     std::int64_t sourceSize = 0;
     TaskState state = TaskState::Idle;
     std::string output;
@@ -22,6 +22,7 @@ struct TaskRecord {
     std::string savingText;  // "75.00%", empty without a saving
     std::string error;
     std::string warning;  // a success that may be incomplete says why
+    bool grew = false;    // delivered although larger than the source (see TaskOutcome)
 
     // Done, or the original kept.
     bool ok() const { return state == TaskState::Done || state == TaskState::KeptOriginal; }

@@ -132,6 +132,8 @@ fs::path DataHome() {
     return dataHome;
 }
 
+fs::path DesktopLogFile() { return DataHome() / "Brisklo" / "Log" / "brisklo.log"; }
+
 fs::path GetAppDataPath(const fs::path& relative) {
     return CreateDirectoryTree(DataHome() / relative);
 }

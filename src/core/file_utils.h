@@ -23,6 +23,9 @@ std::filesystem::path CreateDirectoryTree(const std::filesystem::path& path);
 // The user's data folder ($XDG_DATA_HOME, else ~/.local/share).
 std::filesystem::path DataHome();
 
+// The desktop program's log file: DataHome()/Brisklo/Log/brisklo.log (not created).
+std::filesystem::path DesktopLogFile();
+
 // DataHome()/relative, with every missing folder on it created.
 std::filesystem::path GetAppDataPath(const std::filesystem::path& relative);
 

@@ -9,14 +9,9 @@ namespace {
 
 template <std::size_t N>
 bool Listed(const std::array<std::string_view, N>& list, std::string_view extension) {
-    std::string upper(extension);
     std::string lower(extension);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return std::toupper(c); });
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return std::tolower(c); });
-    // All lower case or all upper case, as written in the list.
-    if (extension != lower && extension != upper) return false;
     return std::find(list.begin(), list.end(), lower) != list.end();
 }
 

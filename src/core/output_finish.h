@@ -15,7 +15,9 @@ struct OutputPlan {
     std::string baseName;          // the output's name without number and extension
     std::string extension;         // the output's extension, without the dot
     // When the output is not smaller than the source, keep the source instead
-    // (the setting keep-original-if-larger, off with --allow-larger).
+    // (the setting keep-original-if-larger, off with --allow-larger). Only for a
+    // pure recompression: when the user asked for another container, image format
+    // or size, the output is what was asked for and is kept even when larger.
     bool keepOriginalIfLarger = true;
 };
 

@@ -28,6 +28,7 @@ TaskOutcome MeasureOutcome(std::int64_t sourceSize, const fs::path& outputPath) 
     } else {
         outcome.state =
             outcome.outputSize < sourceSize ? OutcomeState::Smaller : OutcomeState::NotSmaller;
+        outcome.grew = outcome.outputSize > sourceSize;
     }
 
     std::ostringstream log;

@@ -30,6 +30,9 @@ struct TaskOutcome {
     std::string warning;
     // Compressing did not pay: the output is a copy of the source.
     bool keptOriginal = false;
+    // The output is larger than its source and was delivered all the same: the user
+    // asked for another format or size, or turned keep-the-original off.
+    bool grew = false;
 
     bool ok() const { return state != OutcomeState::Missing; }
 };

@@ -316,6 +316,13 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
 
 }  // namespace
 
+bool ChangesImageSize(const SourceImage& source, const ImageJobSettings& settings) {
+    const auto declared = DeclaredImageSize(source.bytes, source.format);
+    if (!declared) return settings.options.scaleStep > 0 || settings.options.customSize;
+    const PixelSize box = BoxFor(settings, declared->width, declared->height);
+    return FitInside(declared->width, declared->height, box) != *declared;
+}
+
 Result<Magick::Blob> EncodeImage(ImageBranch branch, const SourceImage& source,
                                  const ImageJobSettings& settings, const std::stop_token& stop) {
     try {
@@ -328,8 +335,6 @@ Result<Magick::Blob> EncodeImage(ImageBranch branch, const SourceImage& source,
                 return EncodeBmp(source, settings, stop);
             case ImageBranch::Gif:
                 return EncodeGif(source, settings, stop);
-            case ImageBranch::Unsupported:
-                break;
         }
         return Error{"its format is not one that is compressed"};
     } catch (const Magick::ErrorResourceLimit& error) {

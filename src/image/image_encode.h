@@ -26,4 +26,8 @@ namespace brisklo {
 Result<Magick::Blob> EncodeImage(ImageBranch branch, const SourceImage& source,
                                  const ImageJobSettings& settings, const std::stop_token& stop);
 
+// True when the options give the picture another size than its own (judged from
+// the size its header declares).
+bool ChangesImageSize(const SourceImage& source, const ImageJobSettings& settings);
+
 }  // namespace brisklo

@@ -38,15 +38,18 @@ Result<FinishedOutput> Compress(const ImageJob& job, const std::stop_token& stop
     const ImageJobSettings& settings = job.settings;
     if (job.sourcePath.empty()) return Error{"no source file"};
     const SourceName name = SplitSourceName(job.sourcePath);
-    const ImageBranch branch = ChooseImageBranch(name.extension, settings.options.output);
-    if (branch == ImageBranch::Unsupported) {
-        return Error{"only .jpg, .png, .bmp and .gif files are compressed"};
-    }
     if (auto problem = CheckFolder(settings.outputDir, "output folder")) return Error{*problem};
 
+    // The content decides the branch, whatever the name says.
     auto source = LoadSourceImage(job.sourcePath);
     if (!source) return source.error();
     if (stop.stop_requested()) return Error{"stopped before it finished"};
+    const ImageFormat format = source.value().format;
+    const ImageBranch branch = ChooseImageBranch(format, settings.options.output);
+    // Another format or another size was asked for: that is what the user gets,
+    // even when it is larger.
+    const bool conversion = OutputFormat(format, settings.options.output) != format ||
+                            ChangesImageSize(source.value(), settings);
 
     auto encoded = EncodeImage(branch, source.value(), settings, stop);
     if (!encoded) return encoded.error();
@@ -66,9 +69,10 @@ Result<FinishedOutput> Compress(const ImageJob& job, const std::stop_token& stop
                                               blob.length());
     if (auto written = output.value().Write(bytes); !written) return written.error();
     if (stop.stop_requested()) return Error{"stopped before it finished"};
-    return FinishOutput(output.value(), {job.sourcePath, name.baseName,
-                                         OutputExtension(name.extension, settings.options.output),
-                                         settings.keepOriginalIfLarger});
+    return FinishOutput(output.value(),
+                        {job.sourcePath, name.baseName,
+                         OutputExtension(name.extension, format, settings.options.output),
+                         settings.keepOriginalIfLarger && !conversion});
 }
 
 }  // namespace

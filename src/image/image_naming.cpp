@@ -17,18 +17,55 @@ SourceName SplitSourceName(const std::filesystem::path& source) {
     return name;
 }
 
-ImageBranch ChooseImageBranch(std::string_view extension, ImageOutput output) {
-    if (output == ImageOutput::Jpeg) return ImageBranch::Jpeg;
-    if (EqualsIgnoringCase(extension, "jpg")) return ImageBranch::Jpeg;
-    if (EqualsIgnoringCase(extension, "png")) return ImageBranch::Png;
-    if (EqualsIgnoringCase(extension, "bmp")) return ImageBranch::Bmp;
-    if (EqualsIgnoringCase(extension, "gif")) return ImageBranch::Gif;
-    return ImageBranch::Unsupported;
+ImageBranch ChooseImageBranch(ImageFormat source, ImageOutput output) {
+    switch (OutputFormat(source, output)) {
+        case ImageFormat::Jpeg:
+            return ImageBranch::Jpeg;
+        case ImageFormat::Png:
+            return ImageBranch::Png;
+        case ImageFormat::Bmp:
+            return ImageBranch::Bmp;
+        case ImageFormat::Gif:
+            return ImageBranch::Gif;
+    }
+    return ImageBranch::Jpeg;
 }
 
-std::string OutputExtension(std::string_view extension, ImageOutput output) {
-    if (output == ImageOutput::Jpeg || extension == "jpg") return "jpg";
-    return std::string(extension);
+ImageFormat OutputFormat(ImageFormat source, ImageOutput output) {
+    return output == ImageOutput::Jpeg ? ImageFormat::Jpeg : source;
+}
+
+bool ExtensionNames(std::string_view extension, ImageFormat format) {
+    const auto is = [extension](std::string_view name) {
+        return EqualsIgnoringCase(extension, name);
+    };
+    switch (format) {
+        case ImageFormat::Jpeg:
+            return is("jpg") || is("jpeg") || is("jpe") || is("jfif");
+        case ImageFormat::Png:
+            return is("png");
+        case ImageFormat::Bmp:
+            return is("bmp");
+        case ImageFormat::Gif:
+            return is("gif");
+    }
+    return false;
+}
+
+std::string OutputExtension(std::string_view extension, ImageFormat source, ImageOutput output) {
+    const ImageFormat format = OutputFormat(source, output);
+    if (format == source && ExtensionNames(extension, format)) return std::string(extension);
+    switch (format) {
+        case ImageFormat::Jpeg:
+            return "jpg";
+        case ImageFormat::Png:
+            return "png";
+        case ImageFormat::Bmp:
+            return "bmp";
+        case ImageFormat::Gif:
+            return "gif";
+    }
+    return "jpg";
 }
 
 }  // namespace brisklo

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/media_options.h"
+#include "image/image_sniff.h"
 
 namespace brisklo {
 
@@ -18,14 +19,22 @@ struct SourceName {
 SourceName SplitSourceName(const std::filesystem::path& source);
 
 // Which re-encoding an image takes.
-enum class ImageBranch { Jpeg, Png, Bmp, Gif, Unsupported };
+enum class ImageBranch { Jpeg, Png, Bmp, Gif };
 
-// Converting to JPEG always takes the JPEG branch; otherwise the
-// extension decides, compared without regard to case: jpg, png, bmp, gif.
-ImageBranch ChooseImageBranch(std::string_view extension, ImageOutput output);
+// Converting to JPEG always takes the JPEG branch; otherwise the content's format
+// decides, whatever the file's name says.
+ImageBranch ChooseImageBranch(ImageFormat source, ImageOutput output);
 
-// "jpg" when converting or when the source extension is exactly "jpg"; otherwise
-// the source extension as written, so x.PNG stays x.PNG.
-std::string OutputExtension(std::string_view extension, ImageOutput output);
+// The format the output has: JPEG when converting, else the source's own.
+ImageFormat OutputFormat(ImageFormat source, ImageOutput output);
+
+// True when the extension, in any letter case, is one the format goes by ("jpg",
+// "jpeg", "jpe" and "jfif" for JPEG).
+bool ExtensionNames(std::string_view extension, ImageFormat format);
+
+// The source's extension as written when it names the output's format (x.PNG stays
+// x.PNG, a.jpeg stays a.jpeg); otherwise the format's own: "jpg" when converting to
+// JPEG, "png" for a PNG that was named x.jpg.
+std::string OutputExtension(std::string_view extension, ImageFormat source, ImageOutput output);
 
 }  // namespace brisklo

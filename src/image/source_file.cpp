@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -83,6 +84,22 @@ Result<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& pat
     }
     bytes.resize(done);
     return bytes;
+}
+
+Result<std::optional<ImageFormat>> SniffImageFile(const std::filesystem::path& path) {
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) return Error{std::string("cannot open it: ") + std::strerror(errno)};
+    // Enough for every signature, the bitmap's info-header size included.
+    std::array<std::uint8_t, 32> head{};
+    std::size_t done = 0;
+    while (done < head.size()) {
+        const ssize_t n = ::read(file.get(), head.data() + done, head.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Error{std::string("cannot read it: ") + std::strerror(errno)};
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    return SniffImageFormat(std::span<const std::uint8_t>(head.data(), done));
 }
 
 Result<SourceImage> LoadSourceImage(const std::filesystem::path& path) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "core/result.h"
@@ -27,6 +28,10 @@ struct SourceImage {
 // Reads a whole file (regular files only, at most kMaxSourceBytes). The error says
 // what went wrong without the path; callers put the file's name in front.
 Result<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path);
+
+// The format the file's first bytes name; none when they name no supported image
+// or the file cannot be read (the error says which).
+Result<std::optional<ImageFormat>> SniffImageFile(const std::filesystem::path& path);
 
 // Reads a source and checks it before any decoder sees it: its content must be a
 // JPEG, PNG, BMP or GIF, and the size its header declares (for a GIF also the number

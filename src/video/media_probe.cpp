@@ -7,6 +7,7 @@ extern "C" {
 
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 #include "core/log.h"
 
@@ -37,6 +38,15 @@ const AVStream* FirstMediaStream(const AVFormatContext& context) {
     return nullptr;
 }
 
+// The readers of single pictures: "image2" goes by the file name, "png_pipe",
+// "tiff_pipe", "webp_pipe", ... by the content; "tty" shows a text file as a
+// picture.
+bool IsPictureReader(const AVInputFormat* format) {
+    if (format == nullptr || format->name == nullptr) return false;
+    const std::string_view name = format->name;
+    return name == "image2" || name == "tty" || name.ends_with("_pipe");
+}
+
 }  // namespace
 
 double GetMediaDuration(const std::filesystem::path& path) {
@@ -56,7 +66,19 @@ double GetMediaDuration(const std::filesystem::path& path) {
 
 bool HasMediaStream(const std::filesystem::path& path) {
     const Input input = OpenInput(path);
-    return input && FirstMediaStream(*input);
+    return input && !IsPictureReader(input->iformat) && FirstMediaStream(*input);
+}
+
+std::optional<PixelSize> VideoFrameSize(const std::filesystem::path& path) {
+    const Input input = OpenInput(path);
+    if (!input) return std::nullopt;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVCodecParameters& codec = *input->streams[i]->codecpar;
+        if (codec.codec_type != AVMEDIA_TYPE_VIDEO) continue;
+        if (codec.width <= 0 || codec.height <= 0) return std::nullopt;
+        return PixelSize{codec.width, codec.height};
+    }
+    return std::nullopt;
 }
 
 }  // namespace brisklo

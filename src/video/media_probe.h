@@ -1,6 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+
+#include "core/pixel_size.h"
 
 namespace brisklo {
 
@@ -10,6 +13,12 @@ namespace brisklo {
 double GetMediaDuration(const std::filesystem::path& path);
 
 // True when the file holds a video or audio stream the media libraries can read.
+// A still picture (TIFF, WebP, a JPEG the image side refused, ...) read by one of
+// the libraries' image readers is no video, whatever its name says.
 bool HasMediaStream(const std::filesystem::path& path);
+
+// The frame size of the first video stream; none when there is none or the file
+// cannot be read.
+std::optional<PixelSize> VideoFrameSize(const std::filesystem::path& path);
 
 }  // namespace brisklo

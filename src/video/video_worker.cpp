@@ -7,11 +7,28 @@
 #include "core/output_finish.h"
 #include "core/settings_source.h"
 #include "core/task_view.h"
+#include "core/text_utils.h"
 #include "core/video_task_model.h"
 #include "video/encoder_command.h"
+#include "video/media_probe.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
+
+namespace {
+
+// Another container or another frame size than the source's: the user asked for
+// that file, so it is delivered even when it is larger.
+bool IsConversion(const VideoTask& task, const VideoOptions& options, std::string_view extension) {
+    const std::string sourceExtension = fs::path(task.fullPath).extension().string();
+    if (sourceExtension.empty() || !EqualsIgnoringCase(sourceExtension.substr(1), extension)) {
+        return true;
+    }
+    if (options.size.KeepsSource()) return false;
+    return VideoFrameSize(task.fullPath) != options.size;
+}
+
+}  // namespace
 
 VideoWorker::VideoWorker(VideoTaskModel& model, VideoOptionsProvider& options,
                          const SettingsSource& config, TaskView& view, MessageSink& sink,
@@ -82,7 +99,8 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     m_model.RecordOutput(id, output.string());
 
     OutputPlan plan{fs::path(task.fullPath), built.baseName, built.extension,
-                    m_config.GetValid(Setting::KeepOriginalIfLarger) != 0};
+                    m_config.GetValid(Setting::KeepOriginalIfLarger) != 0 &&
+                        !IsConversion(task, options, built.extension)};
     const std::chrono::seconds stallTimeout(m_config.GetValid(Setting::EncoderStallSeconds));
     EncodeRequest request{id, std::move(built.argv), output, stallTimeout,
                           [pending = built.output, plan] { return FinishOutput(*pending, plan); }};

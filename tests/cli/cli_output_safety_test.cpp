@@ -107,12 +107,12 @@ class CliOutputTest : public ::testing::Test {
 };
 
 TEST_F(CliOutputTest, OutputsThatDoNotPayKeepTheOriginalUnlessLargerIsAllowed) {
-    MakeTinyClip(in / "tiny.mkv");
+    MakeTinyClip(in / "tiny.mp4");
     MakeCoarseJpeg(in / "coarse.jpg");
     MakeCoarseJpeg(in / ".hidden.jpg");  // hidden names in a folder are not taken
-    SetOldTime(in / "tiny.mkv");
+    SetOldTime(in / "tiny.mp4");
     SetOldTime(in / "coarse.jpg");
-    const auto sourceTime = fs::last_write_time(in / "tiny.mkv");
+    const auto sourceTime = fs::last_write_time(in / "tiny.mp4");
 
     const auto kept = RunCli({"--json", "-o", out.string(), in.string()}, dir.path());
     ASSERT_EQ(kept.status, 0) << kept.err;
@@ -122,6 +122,7 @@ TEST_F(CliOutputTest, OutputsThatDoNotPayKeepTheOriginalUnlessLargerIsAllowed) {
         const fs::path source = item["source"].asString();
         EXPECT_TRUE(item["ok"].asBool()) << item["error"];
         EXPECT_TRUE(item["keptOriginal"].asBool()) << source;
+        EXPECT_FALSE(item["grew"].asBool()) << source;
         // The copy, under the source's own name and extension, with its date.
         EXPECT_EQ(item["output"].asString(), (out / source.filename()).string());
         EXPECT_EQ(test::ReadFile(item["output"].asString()), test::ReadFile(source));
@@ -141,14 +142,59 @@ TEST_F(CliOutputTest, OutputsThatDoNotPayKeepTheOriginalUnlessLargerIsAllowed) {
     ASSERT_EQ(root["results"].size(), 2u);
     for (const Json::Value& item : root["results"]) {
         EXPECT_FALSE(item["keptOriginal"].asBool());
+        EXPECT_TRUE(item["grew"].asBool());
+        EXPECT_EQ(item["state"].asString(), "done");
         EXPECT_GT(item["outputSize"].asInt64(), item["sourceSize"].asInt64());
         EXPECT_LT(item["saving"].asDouble(), 0.0);
         EXPECT_EQ(fs::last_write_time(item["output"].asString()), sourceTime);
     }
     EXPECT_NE(grown.err.find("(saved -"), std::string::npos) << grown.err;
     EXPECT_EQ(VisibleNames(out),
-              (std::vector<std::string>{"coarse(2).jpg", "coarse.jpg", "tiny.mkv", "tiny.mp4"}));
+              (std::vector<std::string>{"coarse(2).jpg", "coarse.jpg", "tiny(2).mp4", "tiny.mp4"}));
     EXPECT_TRUE(HiddenOutputs(out).empty());
+}
+
+// Another container, image format or size is what the user asked for: delivered
+// even when larger, and marked; a recompression at the source's own size (asked
+// for by number) still keeps the original.
+TEST_F(CliOutputTest, ConversionsThatGrowAreDeliveredAndMarked) {
+    MakeTinyClip(in / "tiny.mkv");
+    Ffmpeg(
+        {"-f", "lavfi", "-i", "color=c=red:s=16x16", "-frames:v", "1", (in / "dot.png").string()});
+
+    const auto converted = RunCli({"--json", "--format", "flv", "--jpeg", "-o", out.string(),
+                                   (in / "tiny.mkv").string(), (in / "dot.png").string()},
+                                  dir.path());
+    ASSERT_EQ(converted.status, 0) << converted.err;
+    const Json::Value root = ParseJson(converted.out);
+    ASSERT_EQ(root["results"].size(), 2u) << converted.out;
+    for (const Json::Value& item : root["results"]) {
+        EXPECT_TRUE(item["ok"].asBool()) << item["error"];
+        EXPECT_EQ(item["state"].asString(), "done");
+        EXPECT_FALSE(item["keptOriginal"].asBool());
+        EXPECT_TRUE(item["grew"].asBool()) << item["source"];
+        EXPECT_GT(item["outputSize"].asInt64(), item["sourceSize"].asInt64());
+        EXPECT_LT(item["saving"].asDouble(), 0.0);
+    }
+    EXPECT_TRUE(fs::exists(out / "tiny.flv"));
+    EXPECT_TRUE(fs::exists(out / "dot.jpg"));
+    EXPECT_NE(converted.err.find("grew    video"), std::string::npos) << converted.err;
+    EXPECT_NE(converted.err.find("grew    image"), std::string::npos) << converted.err;
+
+    // The line starts with the word, on standard output without --json.
+    const auto line = RunCli({"--jpeg", "-o", out.string(), (in / "dot.png").string()}, dir.path());
+    ASSERT_EQ(line.status, 0) << line.err;
+    EXPECT_TRUE(line.out.starts_with("grew    image")) << line.out;
+
+    // The source's own container and size, named by number: a recompression.
+    const auto same = RunCli({"--json", "--format", "mkv", "--size", "64x48", "-o", out.string(),
+                              (in / "tiny.mkv").string()},
+                             dir.path());
+    ASSERT_EQ(same.status, 0) << same.err;
+    const Json::Value kept = ParseJson(same.out)["results"][0];
+    EXPECT_TRUE(kept["keptOriginal"].asBool()) << same.out;
+    EXPECT_FALSE(kept["grew"].asBool());
+    EXPECT_EQ(kept["output"].asString(), (out / "tiny.mkv").string());
 }
 
 TEST_F(CliOutputTest, KillNineLeavesNoVisibleFileAndTheNextRunCleansUp) {

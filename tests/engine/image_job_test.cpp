@@ -344,10 +344,12 @@ TEST_F(ImageJobTest, OtherContentUnderAnImageNameIsRefused) {
     EXPECT_NE(reason.find("empty"), std::string::npos) << reason;
 }
 
-TEST_F(ImageJobTest, UnlistedExtensionIsRefused) {
+TEST_F(ImageJobTest, OtherFormatsAreRefusedWhateverTheirName) {
     const fs::path source = test::MakeGradientImage(Source("x.tif"), 20, 20, "TIFF");
     const std::string reason = RunFailing(source);
-    EXPECT_NE(reason.find("only .jpg, .png, .bmp and .gif"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("not a JPEG, PNG, BMP or GIF"), std::string::npos) << reason;
+    fs::copy_file(source, Source("y.jpg"));
+    EXPECT_NE(RunFailing(Source("y.jpg")).find("not a JPEG, PNG, BMP or GIF"), std::string::npos);
 }
 
 TEST_F(ImageJobTest, MissingSourceNamesTheProblem) {

@@ -104,23 +104,31 @@ TEST(ImageNaming, SplitsAtTheLastDotOfTheFileName) {
     EXPECT_EQ(bare.extension, "");
 }
 
-TEST(ImageNaming, BranchByExtensionIgnoringCaseUnlessConverting) {
-    EXPECT_EQ(ChooseImageBranch("jpg", ImageOutput::KeepFormat), ImageBranch::Jpeg);
-    EXPECT_EQ(ChooseImageBranch("JPG", ImageOutput::KeepFormat), ImageBranch::Jpeg);
-    EXPECT_EQ(ChooseImageBranch("Png", ImageOutput::KeepFormat), ImageBranch::Png);
-    EXPECT_EQ(ChooseImageBranch("BMP", ImageOutput::KeepFormat), ImageBranch::Bmp);
-    EXPECT_EQ(ChooseImageBranch("gif", ImageOutput::KeepFormat), ImageBranch::Gif);
-    EXPECT_EQ(ChooseImageBranch("tif", ImageOutput::KeepFormat), ImageBranch::Unsupported);
-    EXPECT_EQ(ChooseImageBranch("jpeg", ImageOutput::KeepFormat), ImageBranch::Unsupported);
-    EXPECT_EQ(ChooseImageBranch("gif", ImageOutput::Jpeg), ImageBranch::Jpeg);
-    EXPECT_EQ(ChooseImageBranch("tif", ImageOutput::Jpeg), ImageBranch::Jpeg);
+TEST(ImageNaming, BranchByContentUnlessConverting) {
+    EXPECT_EQ(ChooseImageBranch(ImageFormat::Jpeg, ImageOutput::KeepFormat), ImageBranch::Jpeg);
+    EXPECT_EQ(ChooseImageBranch(ImageFormat::Png, ImageOutput::KeepFormat), ImageBranch::Png);
+    EXPECT_EQ(ChooseImageBranch(ImageFormat::Bmp, ImageOutput::KeepFormat), ImageBranch::Bmp);
+    EXPECT_EQ(ChooseImageBranch(ImageFormat::Gif, ImageOutput::KeepFormat), ImageBranch::Gif);
+    EXPECT_EQ(ChooseImageBranch(ImageFormat::Gif, ImageOutput::Jpeg), ImageBranch::Jpeg);
+    EXPECT_EQ(OutputFormat(ImageFormat::Png, ImageOutput::Jpeg), ImageFormat::Jpeg);
+    EXPECT_EQ(OutputFormat(ImageFormat::Png, ImageOutput::KeepFormat), ImageFormat::Png);
 }
 
-TEST(ImageNaming, OutputExtensionKeepsTheCaseAsWritten) {
-    EXPECT_EQ(OutputExtension("PNG", ImageOutput::KeepFormat), "PNG");
-    EXPECT_EQ(OutputExtension("PNG", ImageOutput::Jpeg), "jpg");
-    EXPECT_EQ(OutputExtension("jpg", ImageOutput::KeepFormat), "jpg");
-    EXPECT_EQ(OutputExtension("JPG", ImageOutput::KeepFormat), "JPG");
+TEST(ImageNaming, OutputExtensionKeepsTheSpellingThatNamesTheFormat) {
+    using enum ImageFormat;
+    EXPECT_EQ(OutputExtension("PNG", Png, ImageOutput::KeepFormat), "PNG");
+    EXPECT_EQ(OutputExtension("PNG", Png, ImageOutput::Jpeg), "jpg");
+    EXPECT_EQ(OutputExtension("jpg", Jpeg, ImageOutput::KeepFormat), "jpg");
+    EXPECT_EQ(OutputExtension("JPG", Jpeg, ImageOutput::KeepFormat), "JPG");
+    EXPECT_EQ(OutputExtension("jpeg", Jpeg, ImageOutput::Jpeg), "jpeg");
+    EXPECT_EQ(OutputExtension("JPE", Jpeg, ImageOutput::KeepFormat), "JPE");
+    EXPECT_EQ(OutputExtension("Jfif", Jpeg, ImageOutput::KeepFormat), "Jfif");
+    // A name that says another format than the content: the content's own.
+    EXPECT_EQ(OutputExtension("jpg", Png, ImageOutput::KeepFormat), "png");
+    EXPECT_EQ(OutputExtension("mp4", Gif, ImageOutput::KeepFormat), "gif");
+    EXPECT_EQ(OutputExtension("", Bmp, ImageOutput::KeepFormat), "bmp");
+    EXPECT_TRUE(ExtensionNames("JpEg", Jpeg));
+    EXPECT_FALSE(ExtensionNames("jpg", Png));
 }
 
 TEST(ImagePresets, TableValues) {

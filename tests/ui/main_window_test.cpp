@@ -87,10 +87,27 @@ class MainWindowTest : public ::testing::Test {
     }
     int Stored(Setting setting) const { return config.Get(setting); }
 
+    // For the real program: its own private runtime and data folders, offscreen,
+    // its upgrade check off the network.
+    QProcessEnvironment ProgramEnvironment() const {
+        fs::create_directories(runtime);
+        ::chmod(runtime.c_str(), 0700);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.string()));
+        env.insert(QStringLiteral("XDG_DATA_HOME"),
+                   QString::fromStdString((dir / "data").string()));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        test::WriteFile(dir / "data" / "Brisklo" / "Config" / "configure.ini",
+                        "[global]\nservice-url=http://127.0.0.1:9\n");
+        return env;
+    }
+
     TempDir dir;
     fs::path out = dir / "out";
     ConfigStore config{dir / "configure.ini"};
     AnsweringChoosers* choosers = nullptr;
+    const QString program = QStringLiteral(BRISKLO_APP_PATH);
+    fs::path runtime = dir / "runtime";
 };
 
 TEST_F(MainWindowTest, OptionsLoadFromTheSettingsAndAreWrittenTheMomentTheyChange) {
@@ -220,7 +237,7 @@ TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {
         10000));
     EXPECT_TRUE(w->control(QStringLiteral("videoEmpty"))->isHidden());
 
-    // A folder adds its files of the kind whose extension is all lower or all upper case.
+    // A folder adds its files of the kind, the extension in any letter case.
     const fs::path folder = dir / "folder";
     fs::create_directories(folder / "sub.mp4");
     for (const char* name : {"a.MP4", "b.Mp4", "c.mkv", "readme.txt"})
@@ -229,12 +246,13 @@ TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {
     choosers->folder = folder;
     Click(*w, "add-video-dir");
     ASSERT_TRUE(Added(*w));
-    ASSERT_EQ(w->videoView().RowCount(), 5);
+    ASSERT_EQ(w->videoView().RowCount(), 6);
     EXPECT_EQ(Sub(w->videoView().RowAt(3), "fileNameLabel"), QStringLiteral("a.MP4"));
-    EXPECT_EQ(Sub(w->videoView().RowAt(4), "fileNameLabel"), QStringLiteral("c.mkv"));
+    EXPECT_EQ(Sub(w->videoView().RowAt(4), "fileNameLabel"), QStringLiteral("b.Mp4"));
+    EXPECT_EQ(Sub(w->videoView().RowAt(5), "fileNameLabel"), QStringLiteral("c.mkv"));
     choosers->folder.reset();
     Click(*w, "add-video-dir");  // cancelled
-    EXPECT_EQ(w->videoView().RowCount(), 5);
+    EXPECT_EQ(w->videoView().RowCount(), 6);
 
     // An image added next takes the next id of the one counter.
     const fs::path picture = test::MakePicture(dir / "p.png", "32x24");
@@ -242,7 +260,7 @@ TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {
     Click(*w, "add-image-file");
     ASSERT_TRUE(Added(*w));
     ASSERT_EQ(w->imageView().RowCount(), 1);
-    EXPECT_EQ(ui::Tag(w->imageView().RowAt(0)), firstId + 5);
+    EXPECT_EQ(ui::Tag(w->imageView().RowAt(0)), firstId + 6);
 
     // A 5,000,000,000-byte file shows its true size (sparse: no disk is used).
     const fs::path huge = dir / "huge.mp4";
@@ -251,7 +269,7 @@ TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {
     choosers->files = {huge};
     Click(*w, "add-video-file-info");
     ASSERT_TRUE(Added(*w));
-    EXPECT_EQ(Sub(w->videoView().RowAt(5), "fileSizeLabel"), QStringLiteral("4.66G"));
+    EXPECT_EQ(Sub(w->videoView().RowAt(6), "fileSizeLabel"), QStringLiteral("4.66G"));
 
     // A drop of a folder and a picture on the video page: each file to its own list.
     const fs::path mixed = dir / "mixed";
@@ -268,8 +286,8 @@ TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {
     QCoreApplication::sendEvent(w.get(), &drop);
     EXPECT_TRUE(drop.isAccepted());
     ASSERT_TRUE(Added(*w));
-    ASSERT_EQ(w->videoView().RowCount(), 7);
-    EXPECT_EQ(Sub(w->videoView().RowAt(6), "fileNameLabel"), QStringLiteral("x.avi"));
+    ASSERT_EQ(w->videoView().RowCount(), 8);
+    EXPECT_EQ(Sub(w->videoView().RowAt(7), "fileNameLabel"), QStringLiteral("x.avi"));
     ASSERT_EQ(w->imageView().RowCount(), 3);
     EXPECT_EQ(Sub(w->imageView().RowAt(1), "fileNameLabel"), QStringLiteral("y.jpg"));
     EXPECT_EQ(Sub(w->imageView().RowAt(2), "fileNameLabel"), QStringLiteral("p.png"));
@@ -327,16 +345,7 @@ TEST_F(MainWindowTest, ParameterMessagesKeepOneRecordPerTask) {
 // The real program started a second time hands its arguments to the first copy
 // and ends; a lock left by a killed copy does not block the next start.
 TEST_F(MainWindowTest, SecondStartHandsOverAndAKilledCopyLeavesNoBlockingLock) {
-    const fs::path runtime = dir / "runtime";
-    fs::create_directories(runtime);
-    ::chmod(runtime.c_str(), 0700);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.string()));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((dir / "data").string()));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    test::WriteFile(dir / "data" / "Brisklo" / "Config" / "configure.ini",
-                    "[global]\nservice-url=http://127.0.0.1:9\n");
-    const QString program = QStringLiteral(BRISKLO_APP_PATH);
+    const QProcessEnvironment env = ProgramEnvironment();
 
     {
         // A first copy killed outright.
@@ -354,7 +363,7 @@ TEST_F(MainWindowTest, SecondStartHandsOverAndAKilledCopyLeavesNoBlockingLock) {
 
     auto w = Open();
     QObject::connect(&instance, &SingleInstance::Activated, w.get(), [&](const QStringList& list) {
-        w->adding().AddPaths(ToPaths(list), MediaKind::Video);
+        w->adding().AddPaths(ToPaths(list));
         BringToFront(w.get());
     });
     const fs::path folder = dir / "given";
@@ -373,6 +382,98 @@ TEST_F(MainWindowTest, SecondStartHandsOverAndAKilledCopyLeavesNoBlockingLock) {
     // Still the one copy: another instance object cannot take the lock.
     SingleInstance other(QString::fromStdString(runtime.string()));
     EXPECT_FALSE(other.Acquire());
+}
+
+// Without XDG_RUNTIME_DIR (su, ssh) the lock and the socket go into a private
+// folder of the user's cache, never into the shared temp folder.
+TEST_F(MainWindowTest, WithoutARuntimeFolderNothingGoesIntoTheSharedTempFolder) {
+    QProcessEnvironment env = ProgramEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    const fs::path tmp = dir / "tmp";
+    const fs::path cache = dir / "cache";
+    fs::create_directories(tmp);
+    env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(tmp.string()));
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), QString::fromStdString(cache.string()));
+    QProcess copy;
+    copy.setProcessEnvironment(env);
+    copy.start(program, {});
+    ASSERT_TRUE(copy.waitForStarted());
+    const fs::path folder = cache / "Brisklo" / "runtime";
+    const bool listening =
+        QTest::qWaitFor([&] { return fs::exists(folder / "BriskloProcessMutex.socket"); }, 20000);
+    ::kill(static_cast<pid_t>(copy.processId()), SIGKILL);
+    ASSERT_TRUE(copy.waitForFinished());
+    ASSERT_TRUE(listening);
+    // The temp folder holds only the program's own temporary area, no lock or socket.
+    for (const auto& entry : fs::recursive_directory_iterator(tmp)) {
+        EXPECT_EQ(entry.path().filename().string().find("BriskloProcessMutex"), std::string::npos)
+            << entry.path();
+    }
+    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+}
+
+// Opened by a file manager ("brisklo a.jpeg" handed over to the running copy): a
+// picture goes to the images whatever its name, a clip to the videos, and a file
+// that is neither is refused.
+TEST_F(MainWindowTest, OpenedFilesGoToTheListTheirContentSays) {
+    const QProcessEnvironment env = ProgramEnvironment();
+    SingleInstance instance(QString::fromStdString(runtime.string()));
+    ASSERT_TRUE(instance.Acquire());
+    auto w = Open();
+    QObject::connect(&instance, &SingleInstance::Activated, w.get(),
+                     [&](const QStringList& list) { w->adding().AddPaths(ToPaths(list)); });
+    const fs::path jpeg = test::MakePicture(dir / "photo.jpg", "32x24");
+    fs::copy_file(jpeg, dir / "a.jpeg");
+    fs::copy_file(jpeg, dir / "b.JPE");
+    fs::copy_file(test::MakePicture(dir / "p.png", "32x24"), dir / "x.mp4");
+    test::WriteFile(dir / "y.jpg", "a note\n");
+    test::MakeClip(dir / "clip.mkv", 0.5);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(program, {QString::fromStdString((dir / "a.jpeg").string()),
+                           QString::fromStdString((dir / "b.JPE").string()),
+                           QString::fromStdString((dir / "x.mp4").string()),
+                           QString::fromStdString((dir / "y.jpg").string()),
+                           QString::fromStdString((dir / "clip.mkv").string())});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->videoView().RowCount() == 1; }, 10000));
+    ASSERT_TRUE(Added(*w));
+    ASSERT_EQ(w->imageView().RowCount(), 3);
+    EXPECT_EQ(Sub(w->imageView().RowAt(0), "fileNameLabel"), QStringLiteral("a.jpeg"));
+    EXPECT_EQ(Sub(w->imageView().RowAt(1), "fileNameLabel"), QStringLiteral("b.JPE"));
+    EXPECT_EQ(Sub(w->imageView().RowAt(2), "fileNameLabel"), QStringLiteral("x.mp4"));
+    EXPECT_EQ(Sub(w->videoView().RowAt(0), "fileNameLabel"), QStringLiteral("clip.mkv"));
+}
+
+// The desktop program says nothing on standard output: its log goes to its file,
+// or with --verbose to standard output.
+TEST_F(MainWindowTest, TheProgramLogsIntoItsFileUnlessVerbose) {
+    const QProcessEnvironment env = ProgramEnvironment();
+    const fs::path log = dir / "data" / "Brisklo" / "Log" / "brisklo.log";
+    const auto logged = [&] { return test::ReadFile(log).find("curl code") != std::string::npos; };
+    for (const bool verbose : {false, true}) {
+        QProcess copy;
+        copy.setProcessEnvironment(env);
+        copy.start(program, verbose ? QStringList{QStringLiteral("--verbose")} : QStringList{});
+        ASSERT_TRUE(copy.waitForStarted());
+        QByteArray printed;
+        // The start-up upgrade check fails at once against a closed port, and says so.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                printed += copy.readAllStandardOutput();
+                return verbose ? printed.contains("curl code") : fs::exists(log) && logged();
+            },
+            20000))
+            << printed.toStdString();
+        ::kill(static_cast<pid_t>(copy.processId()), SIGKILL);
+        ASSERT_TRUE(copy.waitForFinished());
+        printed += copy.readAllStandardOutput();
+        if (!verbose) {
+            EXPECT_EQ(printed.toStdString(), "");
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 #include <regex>
@@ -122,9 +123,9 @@ TEST_F(VideoEndToEndTest, QueuedClipsRunOneAfterAnotherAndRowsShowEachState) {
     EXPECT_GT(fs::file_size(out / "a clip(2).mp4"), 0u);
 }
 
-TEST_F(VideoEndToEndTest, AClipThatDoesNotShrinkKeepsTheOriginalAndTheRowSaysSo) {
+TEST_F(VideoEndToEndTest, AClipThatDoesNotShrinkKeepsTheOriginalUnlessConverted) {
     // Already smaller than any re-encode at the default audio rate can be.
-    const fs::path tiny = dir / "tiny.mov";
+    const fs::path tiny = dir / "tiny.mp4";
     std::string log;
     ASSERT_EQ(
         test::RunProgram({"ffmpeg", "-v",      "error",     "-y",
@@ -141,13 +142,27 @@ TEST_F(VideoEndToEndTest, AClipThatDoesNotShrinkKeepsTheOriginalAndTheRowSaysSo)
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
 
     const fs::path output = window.session().videos().OutputPath(id).value();
-    EXPECT_EQ(output, out / "tiny.mov");
+    EXPECT_EQ(output, out / "tiny.mp4");
     EXPECT_EQ(test::ReadFile(output), test::ReadFile(tiny));
     QWidget* row = window.videoView().Row(id);
     EXPECT_EQ(Sub(row, "progress-label"), QStringLiteral("已是最优，保留原文件"));
     EXPECT_EQ(Sub(row, "s1Label"), QString::fromStdString(FormatFileSize(fs::file_size(tiny))));
     EXPECT_EQ(Sub(row, "y1Label"), QStringLiteral("0.00%"));
     EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")), kSavingColor);
+
+    // MOV chosen: the user asked for that file, so it comes even though it is larger,
+    // its negative saving in red.
+    window.control<QAbstractButton>(QStringLiteral("radio-mov"))->click();
+    window.Compress(id);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return Idle() && window.session().videos().OutputPath(id) != output.string(); },
+        60000));
+    const fs::path converted = window.session().videos().OutputPath(id).value();
+    EXPECT_EQ(converted, out / "tiny.mov");
+    EXPECT_GT(fs::file_size(converted), fs::file_size(tiny));
+    EXPECT_TRUE(Sub(row, "y1Label").startsWith(QLatin1Char('-')))
+        << Sub(row, "y1Label").toStdString();
+    EXPECT_EQ(ui::TextColor(SubControl(row, "y1Label")), kGrowthColor);
 }
 
 TEST_F(VideoEndToEndTest, OptionControlsAreReadWhenTheTaskStarts) {
