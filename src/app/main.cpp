@@ -1,9 +1,12 @@
 #include <glog/logging.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QStringList>
+#include <QThread>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +22,30 @@
 #include "ui/skin.h"
 #include "ui/translations.h"
 #include "video/encoder_locator.h"
+
+namespace {
+
+enum class StartRole { Running, HandedOver, NoAnswer };
+
+// A later start: hands its paths to the running copy. While that copy is alive but
+// busy, or going away, it keeps trying, and takes over once the copy is gone;
+// when nothing answers, a box says so.
+StartRole HandOverOrAcquire(brisklo::app::SingleInstance& instance, const QStringList& paths) {
+    using namespace std::chrono_literals;
+    const QDeadlineTimer deadline(20s);
+    while (!deadline.hasExpired()) {
+        if (instance.HandOver(paths, 1500ms)) return StartRole::HandedOver;
+        if (instance.Acquire()) return StartRole::Running;
+        if (!instance.HolderAlive()) QThread::msleep(50);
+    }
+    std::fprintf(stderr, "brisklo: another copy is running but did not answer\n");
+    QMessageBox::warning(nullptr, QStringLiteral("Brisklo"),
+                         QCoreApplication::translate(
+                             "SingleInstance", "BRK视频压缩已在运行, 但没有回应, 文件未能加入。"));
+    return StartRole::NoAnswer;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
@@ -58,12 +85,10 @@ int main(int argc, char* argv[]) {
         brisklo::SetLogTarget(brisklo::LogTarget::Silent);
     }
     brisklo::app::SingleInstance instance;
-    if (!instance.Acquire()) {
-        if (!instance.HandOver(paths, std::chrono::milliseconds(900))) {
-            std::fprintf(stderr, "brisklo: another copy is running but did not answer\n");
-        }
-        return 0;
-    }
+    const StartRole role =
+        instance.Acquire() ? StartRole::Running : HandOverOrAcquire(instance, paths);
+    if (role == StartRole::HandedOver) return 0;
+    if (role == StartRole::NoAnswer) return 1;
     brisklo::PrepareEngine("desktop");
     QApplication::setApplicationName(QStringLiteral("Brisklo"));
     QApplication::setApplicationVersion(QStringLiteral(BRISKLO_VERSION));
@@ -98,8 +123,13 @@ int main(int argc, char* argv[]) {
                          addPaths(list);
                          brisklo::app::BringToFront(&window);
                      });
-    // Closing the main window ends the program.
-    QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
+    instance.StartDelivering();
+    // Closing the main window ends the program. A start from then on opens a
+    // window of its own rather than handing its files to one that is going.
+    QObject::connect(&window, &QDialog::finished, &app, [&instance] {
+        instance.Release();
+        QCoreApplication::quit();
+    });
     window.show();
     // Quiet: only a newer version is worth a word at start-up.
     window.StartUpgradeCheck(/*quiet=*/true);

@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <csignal>
 
 #include "app/file_adding.h"
@@ -366,6 +367,7 @@ TEST_F(MainWindowTest, SecondStartHandsOverAndAKilledCopyLeavesNoBlockingLock) {
         w->adding().AddPaths(ToPaths(list));
         BringToFront(w.get());
     });
+    instance.StartDelivering();
     const fs::path folder = dir / "given";
     fs::create_directories(folder);
     test::MakePicture(folder / "z.png", "32x24");
@@ -382,6 +384,67 @@ TEST_F(MainWindowTest, SecondStartHandsOverAndAKilledCopyLeavesNoBlockingLock) {
     // Still the one copy: another instance object cannot take the lock.
     SingleInstance other(QString::fromStdString(runtime.string()));
     EXPECT_FALSE(other.Acquire());
+}
+
+// A file manager that starts one copy per file: one becomes the running copy
+// and takes every other start's file, although its window is still being built
+// when they ask.
+TEST_F(MainWindowTest, FiveStartsAtOnceAllHaveTheirFilesTaken) {
+    const QProcessEnvironment env = ProgramEnvironment();
+    std::vector<fs::path> pictures;
+    for (int i = 0; i < 5; ++i) {
+        pictures.push_back(test::MakePicture(dir / ("s" + std::to_string(i) + ".png"), "32x24"));
+    }
+    std::vector<std::unique_ptr<QProcess>> starts;
+    for (const fs::path& picture : pictures) {
+        starts.push_back(std::make_unique<QProcess>());
+        starts.back()->setProcessEnvironment(env);
+        starts.back()->start(program, {QString::fromStdString(picture.string())});
+    }
+    const auto ended = [&] {
+        return std::count_if(starts.begin(), starts.end(), [](const auto& start) {
+            return start->state() == QProcess::NotRunning;
+        });
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended() == 4; }, 60000)) << ended() << " ended";
+    const fs::path log = dir / "data" / "Brisklo" / "Log" / "brisklo.log";
+    const auto handedOver = [&](const fs::path& picture) {
+        return fs::exists(log) && test::ReadFile(log).find(picture.string()) != std::string::npos;
+    };
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        if (starts[i]->state() != QProcess::NotRunning) continue;
+        EXPECT_EQ(starts[i]->exitCode(), 0) << starts[i]->readAllStandardError().toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return handedOver(pictures[i]); }, 10000))
+            << pictures[i] << " was not handed over";
+    }
+    for (const auto& start : starts) {
+        if (start->state() == QProcess::NotRunning) continue;
+        ::kill(static_cast<pid_t>(start->processId()), SIGKILL);
+        start->waitForFinished();
+    }
+}
+
+// Closing the window gives up the lock and the socket before the slower
+// shutdown, so a start in that moment opens a window of its own with its file.
+TEST_F(MainWindowTest, AStartWhileTheOldCopyShutsDownBecomesTheRunningCopy) {
+    const QProcessEnvironment env = ProgramEnvironment();
+    const QString folder = QString::fromStdString(runtime.string());
+    SingleInstance old(folder);
+    ASSERT_TRUE(old.Acquire());
+    old.Release();  // what the closing window does first
+    QProcess next;
+    next.setProcessEnvironment(env);
+    next.start(program,
+               {QString::fromStdString(test::MakePicture(dir / "n.png", "32x24").string())});
+    ASSERT_TRUE(next.waitForStarted());
+    SingleInstance probe(folder);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return fs::exists(runtime / "BriskloProcessMutex.socket") && probe.HolderAlive(); },
+        20000));
+    QTest::qWait(1000);
+    EXPECT_EQ(next.state(), QProcess::Running) << next.readAllStandardError().toStdString();
+    ::kill(static_cast<pid_t>(next.processId()), SIGKILL);
+    next.waitForFinished();
 }
 
 // Without XDG_RUNTIME_DIR (su, ssh) the lock and the socket go into a private
@@ -422,6 +485,7 @@ TEST_F(MainWindowTest, OpenedFilesGoToTheListTheirContentSays) {
     auto w = Open();
     QObject::connect(&instance, &SingleInstance::Activated, w.get(),
                      [&](const QStringList& list) { w->adding().AddPaths(ToPaths(list)); });
+    instance.StartDelivering();
     const fs::path jpeg = test::MakePicture(dir / "photo.jpg", "32x24");
     fs::copy_file(jpeg, dir / "a.jpeg");
     fs::copy_file(jpeg, dir / "b.JPE");
