@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compile settings every Brisklo target shares.
 add_library(brisklo_settings INTERFACE)
 target_compile_features(brisklo_settings INTERFACE cxx_std_20)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 # Magick++ (ImageMagick 6). Its headers come in as system includes through the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (scripts/package OUTDIR makes it). The shared libraries the
 # programs link are found by dpkg-shlibdeps; what they run or load without linking
 # it is named here: the encoder program and Qt's platform plugins.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a throw-away DESTDIR with the /usr prefix a package
 # uses, then checks the installed tree as a desktop would see it: the desktop
 # entry and metainfo pass their validators, every file they name is there, and
