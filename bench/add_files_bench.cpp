@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adding a folder of many videos to the main window: how long the add blocks the
 // UI thread, the longest pause of the event loop while the durations come in,
 // and when the last duration is shown.

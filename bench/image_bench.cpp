@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the image engine on a generated corpus (not part of the test run):
 //
 //  1. ImageMagick's OpenMP threads per operation while the dispatcher runs three

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's output read in one piece and in pieces cut at places the input
 // chooses must give the same events and the same final state.
 #include <cstddef>

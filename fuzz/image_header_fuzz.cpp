@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks made on a source before any decoder sees it: the format sniffer, the
 // declared size and the GIF frame census, on any bytes.
 #include <cstddef>

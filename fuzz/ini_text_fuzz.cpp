@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever the settings file holds, a value written reads back as written, the
 // other keys keep their values, and a section's entries agree with single reads.
 #include <cstddef>

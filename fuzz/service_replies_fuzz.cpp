@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web service's replies to the upgrade check and to feedback: any bytes are
 // read without a crash, a hang or an exception.
 #include <cstddef>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source of the engine (core, video, image, net), the batch session or
 # the command line includes a Qt or a ui/ header.
 file(GLOB_RECURSE engine_files

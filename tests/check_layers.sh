@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source includes a header of a layer above its own, or when source
 # files include each other in a loop (a.cpp includes b.h and b.cpp includes a.h
 # counts: the two are one unit each).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
 
 #include <system_error>
@@ -23,9 +24,11 @@
 #include "batch/batch_session.h"
 #include "core/config_store.h"
 #include "core/log.h"
-#include "dialogs/feedback_dialog.h"
 #include "dialogs/message_boxes.h"
+#if BRISKLO_ONLINE
+#include "dialogs/feedback_dialog.h"
 #include "dialogs/upgrade_check_runner.h"
+#endif
 #include "image/image_size_check.h"
 #include "ui/controls.h"
 
@@ -72,6 +75,11 @@ void MainWindow::initWindow() {
     m_tray = std::make_unique<TrayIcon>(*this);
     RouteMessages();
     RouteClicks();
+#if !BRISKLO_ONLINE
+    // Built without feedback: no button for it (the tray menu leaves out its
+    // item and the update check's, see OpenTrayMenu).
+    control(QStringLiteral("feedback"))->hide();
+#endif
 }
 
 void MainWindow::RouteMessages() {
@@ -187,6 +195,7 @@ void MainWindow::CompressAll(MediaKind kind) {
     m_session->EnqueueAll(view.CheckedIds());
 }
 
+#if BRISKLO_ONLINE
 void MainWindow::StartUpgradeCheck(bool quiet) {
     if (!m_upgradeCheck) m_upgradeCheck = std::make_unique<dialogs::UpgradeCheckRunner>(this);
     m_upgradeCheck->Start(m_config.GetText(Setting::ServiceUrl), quiet, m_dialogEnvironment);
@@ -199,6 +208,13 @@ void MainWindow::OpenFeedback() {
                                    m_dialogEnvironment);
     (void)dialog.createAndRunModal();
 }
+#else
+void MainWindow::StartUpgradeCheck(bool) {}
+
+bool MainWindow::upgradeCheckBusy() const { return false; }
+
+void MainWindow::OpenFeedback() {}
+#endif
 
 MediaKind MainWindow::shownKind() const {
     return ui::CurrentIndex(control(QStringLiteral("main-tab"))) == 1 ? MediaKind::Image

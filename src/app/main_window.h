@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
@@ -48,7 +49,8 @@ class MainWindow : public ui::WindowBase {
     void CompressAll(MediaKind kind);
 
     // Asks the service for a newer version on a thread of its own and offers it;
-    // quiet (at start-up) says nothing when there is none.
+    // quiet (at start-up) says nothing when there is none. Built without the
+    // online parts (BRISKLO_ONLINE=0), these two do nothing.
     void StartUpgradeCheck(bool quiet);
     bool upgradeCheckBusy() const;
     // The feedback dialog, modal over this window.
@@ -97,7 +99,9 @@ class MainWindow : public ui::WindowBase {
     std::unique_ptr<VideoListView> m_videoView;
     std::unique_ptr<ImageListView> m_imageView;
     dialogs::DialogEnvironment m_dialogEnvironment = dialogs::DialogEnvironment::Default();
+#if BRISKLO_ONLINE
     std::unique_ptr<dialogs::UpgradeCheckRunner> m_upgradeCheck;
+#endif
     std::unique_ptr<RowActions> m_rowActions;
     std::unique_ptr<TrayIcon> m_tray;
     MessageTable m_messages;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/parameter_messages.h"
 
 #include "app/video_list_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/row_menus.h"
 
 #include <QAction>
@@ -87,6 +88,13 @@ QMenu* OpenTrayMenu(ui::WindowBase& window, QPoint cursor) {
     for (QAction* action : menu->actions()) {
         const auto message = MenuItemMessage(action->objectName());
         if (!message) continue;
+#if !BRISKLO_ONLINE
+        // Built without the update check and feedback: their items are left out.
+        if (*message == MessageId::MenuFeedback || *message == MessageId::MenuUpgrade) {
+            action->setVisible(false);
+            continue;
+        }
+#endif
         QObject::connect(action, &QAction::triggered, &window,
                          [&window, message] { window.post(static_cast<int>(*message)); });
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/prompt_box_dialog.h"
 
 namespace brisklo::dialogs {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/upgrade_offer.h"
 
 #include "dialogs/dialog_texts.h"

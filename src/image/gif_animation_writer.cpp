@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/gif_animation_writer.h"
 
 #include <gif_lib.h>

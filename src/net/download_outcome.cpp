@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/download_outcome.h"
 
 #include <glog/logging.h>

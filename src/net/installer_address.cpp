@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/installer_address.h"
 
 #include <curl/curl.h>

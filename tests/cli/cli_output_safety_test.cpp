@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's promises about its outputs: never larger than the source
 // unless allowed, never visible before complete, never overwritten, dated like
 // their sources. Real ffmpeg and real Magick++ throughout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The codec steps behind the image job, checked against what ImageMagick itself
 // makes of the same pictures.
 #include <gtest/gtest.h>

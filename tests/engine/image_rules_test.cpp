@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pure rules of image compression: target boxes, frame dropping, names,
 // presets, savings and the custom size check.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the settings and parameter dialogs, a video row's menu, the tray menu and
 // the main window with its output-folder strip, and saves a picture of each into
 // the folder given. Run under Xvfb by scripts/screenshot-menus-dialogs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the question box and the notice box over the main window and saves a
 // screenshot of the screen with each, plus a close-up of each box. Run under
 // Xvfb, with and without a compositing manager, by

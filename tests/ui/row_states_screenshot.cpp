@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the main window with video rows in every state (waiting, running,
 // finished with a saving, finished larger than the source, failed) and saves a
 // screenshot of the screen. Run under Xvfb by scripts/screenshot-video-rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -79,7 +80,7 @@ class UpgradeCheckTest : public ::testing::Test {
 };
 
 TEST_F(UpgradeCheckTest, StartUpOffersAnOptionalUpgradeAndDecliningDownloadsNothing) {
-    service.Offer("1.2.1", "0");
+    service.Offer("99.0.1", "0");
     desktop.answer = 0;
     window.StartUpgradeCheck(/*quiet=*/true);
     ASSERT_TRUE(WaitIdle());
@@ -94,7 +95,7 @@ TEST_F(UpgradeCheckTest, StartUpOffersAnOptionalUpgradeAndDecliningDownloadsNoth
 }
 
 TEST_F(UpgradeCheckTest, StartUpAcceptedOptionalUpgradeDownloadsAndOpensTheInstaller) {
-    service.Offer("2.0.0", "0");
+    service.Offer("100.0.0", "0");
     desktop.answer = 1;
     window.StartUpgradeCheck(/*quiet=*/true);
     ASSERT_TRUE(WaitIdle());
@@ -107,7 +108,7 @@ TEST_F(UpgradeCheckTest, StartUpAcceptedOptionalUpgradeDownloadsAndOpensTheInsta
 }
 
 TEST_F(UpgradeCheckTest, StartUpAnnouncesAMandatoryUpgradeThenDownloadsIt) {
-    service.Offer("1.3.0", R"("1")");  // the flag as text
+    service.Offer("99.3.0", R"("1")");  // the flag as text
     window.StartUpgradeCheck(/*quiet=*/true);
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(desktop.boxes.size(), 1u);
@@ -120,7 +121,7 @@ TEST_F(UpgradeCheckTest, StartUpAnnouncesAMandatoryUpgradeThenDownloadsIt) {
 }
 
 TEST_F(UpgradeCheckTest, NothingNewerIsOnlySaidWhenTheUserAsked) {
-    service.Offer("1.2.0", "0");
+    service.Offer(BRISKLO_VERSION, "0");
     window.StartUpgradeCheck(/*quiet=*/true);
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(service.checks(), 1);
@@ -163,7 +164,7 @@ TEST_F(UpgradeCheckTest, TheCheckNeverHoldsUpTheUiThread) {
 }
 
 TEST_F(UpgradeCheckTest, AskingWhileTheStartUpCheckRunsReportsThroughIt) {
-    service.Offer("1.2.0", "0");
+    service.Offer(BRISKLO_VERSION, "0");
     window.StartUpgradeCheck(/*quiet=*/true);
     window.StartUpgradeCheck(/*quiet=*/false);  // the user picks the menu item at once
     ASSERT_TRUE(WaitIdle());

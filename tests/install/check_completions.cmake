@@ -1,0 +1,56 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Reads the options from `brisklo-cli --help` and checks that the bash, zsh and
+# fish completions each offer every one of them, so an option added to the
+# program is not forgotten there.
+#
+# Arguments: CLI (the brisklo-cli program), COMPLETIONS (data/completions).
+
+execute_process(COMMAND ${CLI} --help RESULT_VARIABLE status OUTPUT_VARIABLE help)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "brisklo-cli --help failed (${status})")
+endif()
+# Options start the lines of the option table: "  -o, --output DIR" or "      --json".
+string(REGEX MATCHALL "\n  (-[a-zA-Z], |    )--[a-z][a-z-]*" option_lines "${help}")
+set(long)
+set(short)
+foreach(line IN LISTS option_lines)
+    string(REGEX MATCH "--[a-z][a-z-]*" name "${line}")
+    list(APPEND long ${name})
+    if(line MATCHES "\n  (-[a-zA-Z]),")
+        list(APPEND short ${CMAKE_MATCH_1})
+    endif()
+endforeach()
+list(LENGTH long count)
+if(count LESS 20)
+    message(FATAL_ERROR "only ${count} options read from the help:\n${help}")
+endif()
+
+file(READ ${COMPLETIONS}/brisklo-cli.bash bash)
+file(READ ${COMPLETIONS}/_brisklo-cli zsh)
+file(READ ${COMPLETIONS}/brisklo-cli.fish fish)
+set(missing)
+foreach(name IN LISTS long short)
+    # A whole word: --size must not pass for --image-size.
+    if(NOT bash MATCHES "[ \"(]${name}[ \n\"|)]")
+        list(APPEND missing "bash: ${name}")
+    endif()
+    if(NOT zsh MATCHES "[{,'()]${name}[[,}']")
+        list(APPEND missing "zsh: ${name}")
+    endif()
+    if(name MATCHES "^--(.*)$")
+        set(fish_option "-l ${CMAKE_MATCH_1} ")
+    else()
+        string(SUBSTRING "${name}" 1 1 letter)
+        set(fish_option "-s ${letter} ")
+    endif()
+    string(FIND "${fish}" "${fish_option}" at)
+    if(at LESS 0)
+        list(APPEND missing "fish: ${name}")
+    endif()
+endforeach()
+if(missing)
+    list(JOIN missing "\n  " missing)
+    message(FATAL_ERROR "options of brisklo-cli --help not completed:\n  ${missing}")
+endif()
+list(LENGTH short short_count)
+message(STATUS "completions: ${count} long and ${short_count} short options in bash, zsh and fish")
