@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the command line makes of real files: pictures by their content whatever
 // their names, a clean JSON stream, result lines apart from diagnostics, and a
 // manual page that lists what --help lists. Real ffmpeg and Magick++ throughout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which list a file goes to: by its content when it is named, by its extension in
 // any letter case when a folder is listed, a picture always to the images.
 #include "batch/media_detect.h"
