@@ -35,14 +35,6 @@ void SwapForLink(const fs::path& hidden, const fs::path& target) {
     fs::rename(aside, hidden);
 }
 
-PendingOutput Pending(const fs::path& folder, const std::string& content) {
-    auto pending = PendingOutput::Create(folder);
-    EXPECT_TRUE(pending.ok()) << pending.error().message;
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
-    EXPECT_TRUE(pending.value().Write(bytes).ok());
-    return std::move(pending).value();
-}
-
 class HeldOutputTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -96,7 +88,7 @@ TEST_F(HeldOutputTest, AnEncoderNeverWritesThroughALinkSwappedInForTheHiddenFile
 // At the commit the hidden name is a link: the held file, not the link, would get
 // the final name; as the held file lost its name, the commit fails and says so.
 TEST_F(HeldOutputTest, TheCommitNeverGivesTheFinalNameToALink) {
-    PendingOutput output = Pending(shared, "video data");
+    PendingOutput output = test::PendingWith(shared, "video data");
     SwapForLink(output.path(), victim);
     const auto committed = output.Commit("clip", "mp4");
     ASSERT_FALSE(committed.ok());
@@ -111,7 +103,7 @@ TEST_F(HeldOutputTest, TheCommitNeverGivesTheFinalNameToALink) {
 TEST_F(HeldOutputTest, TheSizeComparedWithTheSourceIsTheHeldFiles) {
     test::WriteFile(dir / "source.mp4", std::string(100, 's'));
     test::WriteFile(dir / "large", std::string(1000, 'l'));
-    PendingOutput output = Pending(shared, "small");
+    PendingOutput output = test::PendingWith(shared, "small");
     SwapForLink(output.path(), dir / "large");
     const auto size = output.Size();
     ASSERT_TRUE(size.ok());
@@ -120,7 +112,7 @@ TEST_F(HeldOutputTest, TheSizeComparedWithTheSourceIsTheHeldFiles) {
 
 TEST_F(HeldOutputTest, WithoutHardLinksTheOutputStillGetsItsName) {
     SetCommitFaultsForTesting({.noHardLinks = true});
-    PendingOutput output = Pending(shared, "video data");
+    PendingOutput output = test::PendingWith(shared, "video data");
     const auto committed = output.Commit("clip", "mp4");
     ASSERT_TRUE(committed.ok()) << committed.error().message;
     EXPECT_EQ(test::ReadFile(shared / "clip.mp4"), "video data");
@@ -132,7 +124,7 @@ TEST_F(HeldOutputTest, WithoutHardLinksTheOutputStillGetsItsName) {
 TEST_F(HeldOutputTest, AStopBetweenPlaceholderAndRenameIsCompletedByTheNextStart) {
     SetCommitFaultsForTesting({.noHardLinks = true, .stopAfterPlaceholder = true});
     {
-        PendingOutput output = Pending(shared, "video data");
+        PendingOutput output = test::PendingWith(shared, "video data");
         ASSERT_FALSE(output.Commit("clip", "mp4").ok());
     }
     SetCommitFaultsForTesting({});
@@ -149,7 +141,7 @@ TEST_F(HeldOutputTest, AStopBetweenPlaceholderAndRenameIsCompletedByTheNextStart
 TEST_F(HeldOutputTest, ARecordNeverMovesDataOntoAFileThatHoldsSomething) {
     SetCommitFaultsForTesting({.noHardLinks = true, .stopAfterPlaceholder = true});
     {
-        PendingOutput output = Pending(shared, "video data");
+        PendingOutput output = test::PendingWith(shared, "video data");
         ASSERT_FALSE(output.Commit("clip", "mp4").ok());
     }
     SetCommitFaultsForTesting({});

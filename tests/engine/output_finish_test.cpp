@@ -17,14 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-PendingOutput Pending(const fs::path& folder, const std::string& content) {
-    auto pending = PendingOutput::Create(folder);
-    EXPECT_TRUE(pending.ok()) << pending.error().message;
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
-    EXPECT_TRUE(pending.value().Write(bytes).ok());
-    return std::move(pending).value();
-}
-
 std::vector<std::string> Names(const fs::path& folder) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -46,7 +38,7 @@ TEST(PendingOutput, CommitTakesTheFirstFreeNameAndNeverReplacesAnything) {
     fs::create_symlink(dir / "nowhere", dir / "clip(3).mp4");  // a dangling link is taken too
     test::WriteFile(dir / "photo(5).png", "x");
 
-    PendingOutput first = Pending(dir.path(), "new clip");
+    PendingOutput first = test::PendingWith(dir.path(), "new clip");
     const fs::path hidden = first.path();
     EXPECT_EQ(hidden.parent_path(), dir.path());
     EXPECT_TRUE(IsPendingOutputName(hidden.filename().string()));
@@ -58,14 +50,15 @@ TEST(PendingOutput, CommitTakesTheFirstFreeNameAndNeverReplacesAnything) {
     EXPECT_FALSE(fs::exists(hidden));
     EXPECT_FALSE(first.Commit("clip", "mp4").ok());  // spent
 
-    EXPECT_EQ(Pending(dir.path(), "p").Commit("photo(5)", "png").value(), dir / "photo(5)(2).png");
-    EXPECT_EQ(Pending(dir.path(), "n").Commit("notes", "").value(), dir / "notes");
+    EXPECT_EQ(test::PendingWith(dir.path(), "p").Commit("photo(5)", "png").value(),
+              dir / "photo(5)(2).png");
+    EXPECT_EQ(test::PendingWith(dir.path(), "n").Commit("notes", "").value(), dir / "notes");
     EXPECT_EQ(Names(dir.path()),
               (std::vector<std::string>{"clip(2).mp4", "clip(3).mp4", "clip(4).mp4", "clip.mp4",
                                         "notes", "photo(5)(2).png", "photo(5).png"}));
 
     // Dropped without a commit, the hidden file goes.
-    { PendingOutput dropped = Pending(dir.path(), "half"); }
+    { PendingOutput dropped = test::PendingWith(dir.path(), "half"); }
     EXPECT_EQ(Names(dir.path()).size(), 7u);
 }
 
@@ -76,8 +69,9 @@ TEST(PendingOutput, ParallelCommitsNeverShareAName) {
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
             for (int i = 0; i < 12; ++i) {
-                names[t * 12 + i] =
-                    Pending(dir.path(), std::to_string(t * 12 + i)).Commit("x", "gif").value();
+                names[t * 12 + i] = test::PendingWith(dir.path(), std::to_string(t * 12 + i))
+                                        .Commit("x", "gif")
+                                        .value();
             }
         });
     }
@@ -113,7 +107,7 @@ class FinishOutputTest : public ::testing::Test {
 TEST_F(FinishOutputTest, AnOutputThatDoesNotPayIsReplacedByACopyOfTheSource) {
     test::WriteFile(out / "photo.PNG", "an earlier result");
     for (const std::size_t size : {100u, 150u}) {  // the same size does not pay either
-        PendingOutput output = Pending(out, std::string(size, 'o'));
+        PendingOutput output = test::PendingWith(out, std::string(size, 'o'));
         const fs::path hidden = output.path();
         auto finished = FinishOutput(output, {source, "photo", "jpg", true});
         ASSERT_TRUE(finished.ok()) << finished.error().message;
@@ -130,7 +124,7 @@ TEST_F(FinishOutputTest, AnOutputThatDoesNotPayIsReplacedByACopyOfTheSource) {
 }
 
 TEST_F(FinishOutputTest, ASmallerOutputOrAnAllowedLargerOneIsKeptWithTheSourcesDate) {
-    PendingOutput smaller = Pending(out, std::string(99, 'o'));
+    PendingOutput smaller = test::PendingWith(out, std::string(99, 'o'));
     auto finished = FinishOutput(smaller, {source, "photo", "jpg", true});
     ASSERT_TRUE(finished.ok()) << finished.error().message;
     EXPECT_FALSE(finished.value().keptOriginal);
@@ -138,7 +132,7 @@ TEST_F(FinishOutputTest, ASmallerOutputOrAnAllowedLargerOneIsKeptWithTheSourcesD
     EXPECT_EQ(finished.value().size, 99u);
     EXPECT_EQ(fs::last_write_time(out / "photo.jpg"), SourceTime());
 
-    PendingOutput larger = Pending(out, std::string(300, 'o'));
+    PendingOutput larger = test::PendingWith(out, std::string(300, 'o'));
     finished = FinishOutput(larger, {source, "photo", "jpg", false});
     ASSERT_TRUE(finished.ok());
     EXPECT_FALSE(finished.value().keptOriginal);
@@ -149,7 +143,7 @@ TEST_F(FinishOutputTest, ASmallerOutputOrAnAllowedLargerOneIsKeptWithTheSourcesD
     // A source without an extension is kept under its bare name.
     const fs::path bare = dir / "clip";
     test::WriteFile(bare, "tiny");
-    PendingOutput grown = Pending(out, "much larger than tiny");
+    PendingOutput grown = test::PendingWith(out, "much larger than tiny");
     finished = FinishOutput(grown, {bare, "clip", "mp4", true});
     ASSERT_TRUE(finished.ok());
     EXPECT_EQ(finished.value().path, out / "clip");
@@ -157,7 +151,7 @@ TEST_F(FinishOutputTest, ASmallerOutputOrAnAllowedLargerOneIsKeptWithTheSourcesD
 }
 
 TEST_F(FinishOutputTest, AMissingSourceFailsAndLeavesNothing) {
-    PendingOutput output = Pending(out, "o");
+    PendingOutput output = test::PendingWith(out, "o");
     auto finished = FinishOutput(output, {dir / "gone.png", "gone", "png", true});
     ASSERT_FALSE(finished.ok());
     EXPECT_NE(finished.error().message.find("gone.png"), std::string::npos);
@@ -188,7 +182,7 @@ TEST(LeftoverOutputs, OnlyOurUnlockedHiddenFilesAreRemoved) {
     test::WriteFile(dir / "target", "keep");
     fs::create_symlink(dir / "target", dir / ".brisklo-2222222222222222.part");
     // A run still writing holds its lock.
-    PendingOutput live = Pending(dir.path(), "being written");
+    PendingOutput live = test::PendingWith(dir.path(), "being written");
 
     EXPECT_EQ(RemoveLeftoverOutputs(dir.path()), 2);
     EXPECT_FALSE(fs::exists(dir / leftover));

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 
@@ -159,6 +160,16 @@ void AddPngTextBomb(const fs::path& path, std::uint64_t inflated) {
     // Signature (8) and the IHDR chunk (25) come first.
     png.insert(33, chunk);
     WriteFile(path, png);
+}
+
+PendingOutput PendingWith(const fs::path& folder, const std::string& content) {
+    auto pending = PendingOutput::Create(folder);
+    if (!pending) throw std::runtime_error(pending.error().message);
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
+    if (auto written = pending.value().Write(bytes); !written) {
+        throw std::runtime_error(written.error().message);
+    }
+    return std::move(pending).value();
 }
 
 fs::path FixturePath(const std::string& name) { return fs::path(BRISKLO_FIXTURES) / name; }

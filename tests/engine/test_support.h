@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/messages.h"
+#include "core/pending_output.h"
 
 namespace brisklo::test {
 
@@ -80,6 +81,9 @@ std::filesystem::path MakePicture(const std::filesystem::path& path, const std::
 void AddPngTextBomb(const std::filesystem::path& path, std::uint64_t inflated);
 
 std::filesystem::path FixturePath(const std::string& name);
+
+// A hidden output in folder already holding content; throws when it cannot be made.
+PendingOutput PendingWith(const std::filesystem::path& folder, const std::string& content);
 
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);
