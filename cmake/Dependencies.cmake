@@ -28,7 +28,7 @@ pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
 pkg_check_modules(GLOG REQUIRED IMPORTED_TARGET libglog)
 
 if(BRISKLO_BUILD_GUI)
-    set(qt_components Widgets UiTools Network)
+    set(qt_components Widgets UiTools Network DBus)
     if(BRISKLO_BUILD_TESTS)
         list(APPEND qt_components Test)
     endif()

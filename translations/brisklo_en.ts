@@ -116,6 +116,10 @@
 <context>
     <name>ImagePopMenu</name>
     <message>
+        <source>在文件夹中显示</source>
+        <translation>Show in folder</translation>
+    </message>
+    <message>
         <source>打开输出文件夹</source>
         <translation>Open output folder</translation>
     </message>
@@ -161,6 +165,118 @@
 </context>
 <context>
     <name>MainWindow</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>等待中</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>等待中 (第 %1 个)</source>
+        <translation>Waiting (#%1)</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>清空列表</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>剩余不到 1 分钟</source>
+        <translation>under a minute left</translation>
+    </message>
+    <message>
+        <source>剩余约 %1 分钟</source>
+        <translation>about %1 min left</translation>
+    </message>
+    <message>
+        <source>剩余约 %1 小时 %2 分钟</source>
+        <translation>about %1 h %2 min left</translation>
+    </message>
+    <message>
+        <source>已节省 %1</source>
+        <translation>%1 saved</translation>
+    </message>
+    <message>
+        <source>已暂停</source>
+        <translation>paused</translation>
+    </message>
+    <message>
+        <source>停止全部</source>
+        <translation>Stop all</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>%1 个视频到“视频压缩”</source>
+        <translation>%1 video(s) to “Videos”</translation>
+    </message>
+    <message>
+        <source>%1 张图片到“图片压缩”</source>
+        <translation>%1 image(s) to “Images”</translation>
+    </message>
+    <message>
+        <source>没有添加文件。</source>
+        <translation>No files were added.</translation>
+    </message>
+    <message>
+        <source>已添加 %1。</source>
+        <translation>Added %1.</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 个不支持的文件</source>
+        <translation>%1 unsupported file(s)</translation>
+    </message>
+    <message>
+        <source>%1 个已在列表中的文件</source>
+        <translation>%1 file(s) already in the list</translation>
+    </message>
+    <message>
+        <source>%1 个无法读取的文件</source>
+        <translation>%1 unreadable file(s)</translation>
+    </message>
+    <message>
+        <source>%1 个子文件夹</source>
+        <translation>%1 sub-folder(s)</translation>
+    </message>
+    <message>
+        <source>跳过 %1。</source>
+        <translation> Skipped %1.</translation>
+    </message>
+    <message>
+        <source>选择 %1</source>
+        <translation>Select %1</translation>
+    </message>
+    <message>
+        <source>%1 的更多操作</source>
+        <translation>More actions for %1</translation>
+    </message>
+    <message>
+        <source>包含子文件夹</source>
+        <translation>Include sub-folders</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
     <message>
         <source>Brisklo 视频压缩</source>
         <translation>Brisklo Video Compressor</translation>
@@ -450,8 +566,8 @@
         <translation>Compression is running. Quit anyway?</translation>
     </message>
     <message>
-        <source>清空已完成</source>
-        <translation>Clear finished</translation>
+        <source>移除已完成</source>
+        <translation>Remove finished</translation>
     </message>
     <message>
         <source>BRK视频压缩</source>
@@ -472,10 +588,6 @@
     <message>
         <source>选择视频存放目录</source>
         <translation>Choose a folder of videos</translation>
-    </message>
-    <message>
-        <source>更多</source>
-        <translation>More</translation>
     </message>
     <message>
         <source>已是最优，保留原文件</source>
@@ -713,6 +825,14 @@
 </context>
 <context>
     <name>PopMenu</name>
+    <message>
+        <source>在文件夹中显示</source>
+        <translation>Show in folder</translation>
+    </message>
+    <message>
+        <source>取消等待</source>
+        <translation>Cancel waiting</translation>
+    </message>
     <message>
         <source>参数设置</source>
         <translation>Parameters</translation>

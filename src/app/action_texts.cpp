@@ -19,7 +19,8 @@ QString DeleteRefusedNotice() {
 QString QuitWhileEncoding() {
     return Translated(QT_TRANSLATE_NOOP("MainWindow", "正在压缩中,确定要退出吗?"));
 }
-QString ClearFinished() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "清空已完成")); }
+QString ClearFinished() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "移除已完成")); }
+QString ClearList() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "清空列表")); }
 QString TrayToolTip() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "BRK视频压缩")); }
 
 }  // namespace brisklo::app::action_text

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <utility>
 
 #include "batch/media_detect.h"
 #include "core/folder_listing.h"
@@ -12,8 +13,11 @@
 namespace brisklo::app {
 namespace fs = std::filesystem;
 
-FileAdding::FileAdding(QWidget& window, AddFileFunction addFile)
-    : m_window(window), m_addFile(std::move(addFile)) {}
+FileAdding::FileAdding(QWidget& window, AddFileFunction addFile,
+                       std::function<bool()> includeSubfolders)
+    : m_window(window),
+      m_addFile(std::move(addFile)),
+      m_includeSubfolders(std::move(includeSubfolders)) {}
 
 namespace {
 
@@ -32,7 +36,7 @@ void FileAdding::ChooseFiles(MediaKind kind) {
 void FileAdding::ChooseFolder(MediaKind kind) {
     const auto folder = m_choosers->ChooseFolder(&m_window, kind);
     if (!folder) return;
-    AddFolder(*folder, kind);
+    AddFolder(*folder, *folder, kind, m_includeSubfolders());
     AddSlice();
 }
 
@@ -65,11 +69,11 @@ bool FileAdding::HandleClick(const QString& name) {
 }
 
 void FileAdding::AddPaths(const std::vector<fs::path>& paths) {
+    const bool recursive = m_includeSubfolders();
     for (const fs::path& path : paths) {
         std::error_code error;
         if (fs::is_directory(path, error)) {
-            AddFolder(path, MediaKind::Video);
-            AddFolder(path, MediaKind::Image);
+            AddFolder(path, path, MediaKind::Unknown, recursive);
             continue;
         }
         Queue(path, MediaKind::Unknown, Judge::ByContent);
@@ -77,19 +81,44 @@ void FileAdding::AddPaths(const std::vector<fs::path>& paths) {
     AddSlice();
 }
 
-void FileAdding::AddFolder(const fs::path& folder, MediaKind kind) {
-    std::error_code error;
-    for (fs::path& file : ListMediaFiles(folder, kind, error)) {
-        Queue(std::move(file), kind, Judge::BySignature);
+void FileAdding::AddSkippedFolders(const std::vector<SkippedFolder>& folders) {
+    for (const SkippedFolder& skipped : folders) {
+        AddFolder(skipped.root, skipped.folder, MediaKind::Unknown, /*recursive=*/true);
     }
+    AddSlice();
+}
+
+void FileAdding::AddFolder(const fs::path& root, const fs::path& folder, MediaKind kind,
+                           bool recursive) {
+    std::error_code error;
+    const FolderContents contents = ListFolder(folder, error);
     if (error) {
-        std::fprintf(stderr, "brisklo: cannot list the folder %s: %s\n", folder.c_str(),
-                     error.message().c_str());
+        Refuse(folder.string() + ": cannot list the folder: " + error.message());
+        return;
+    }
+    // The output keeps the path from the folder the user added.
+    const fs::path subfolder = folder.lexically_relative(root);
+    const fs::path mirrored = subfolder == "." ? fs::path() : subfolder;
+    for (const MediaKind listed : {MediaKind::Video, MediaKind::Image}) {
+        const auto& files = listed == MediaKind::Video ? contents.videos : contents.images;
+        if (kind != MediaKind::Unknown && kind != listed) {
+            m_report.unsupported += static_cast<int>(files.size());
+            continue;
+        }
+        for (const fs::path& file : files) Queue(file, listed, Judge::BySignature, mirrored);
+    }
+    m_report.unsupported += contents.otherFiles;
+    for (const fs::path& sub : contents.subfolders) {
+        if (recursive) {
+            AddFolder(root, sub, kind, recursive);
+        } else {
+            m_report.skippedFolders.push_back({root, sub});
+        }
     }
 }
 
-void FileAdding::Queue(fs::path file, MediaKind kind, Judge judge) {
-    m_waiting.push_back({std::move(file), kind, judge});
+void FileAdding::Queue(fs::path file, MediaKind kind, Judge judge, fs::path subfolder) {
+    m_waiting.push_back({std::move(file), kind, judge, std::move(subfolder)});
 }
 
 void FileAdding::AddSlice() {
@@ -100,12 +129,22 @@ void FileAdding::AddSlice() {
         m_waiting.pop_front();
         AddFile(waiting);
     }
-    if (m_waiting.empty() || m_sliceScheduled) return;
+    if (m_waiting.empty()) {
+        const AddReport report = std::exchange(m_report, AddReport{});
+        if (!report.empty() && m_onReport) m_onReport(report);
+        return;
+    }
+    if (m_sliceScheduled) return;
     m_sliceScheduled = true;
     QTimer::singleShot(0, &m_window, [this] {
         m_sliceScheduled = false;
         AddSlice();
     });
+}
+
+void FileAdding::Refuse(const std::string& message) {
+    std::fprintf(stderr, "brisklo: %s\n", message.c_str());
+    LogLine("%s\n", message.c_str());
 }
 
 void FileAdding::AddFile(const Waiting& waiting) {
@@ -116,15 +155,25 @@ void FileAdding::AddFile(const Waiting& waiting) {
     } else if (const auto detected = DetectMediaKind(file)) {
         kind = detected.value();
     } else {
-        std::fprintf(stderr, "brisklo: %s\n", detected.error().message.c_str());
-        LogLine("%s\n", detected.error().message.c_str());
+        Refuse(detected.error().message);
+        ++m_report.unsupported;
         return;
     }
-    if (m_addFile(kind, file)) return;
+    switch (m_addFile(kind, file, waiting.subfolder)) {
+        case AddOutcome::Added:
+            ++(kind == MediaKind::Image ? m_report.images : m_report.videos);
+            return;
+        case AddOutcome::AlreadyListed:
+            ++m_report.alreadyListed;
+            return;
+        case AddOutcome::Unreadable:
+            break;
+    }
+    ++m_report.unreadable;
     std::error_code error;
     (void)fs::file_size(file, error);
-    std::fprintf(stderr, "brisklo: cannot read %s: %s\n", file.c_str(),
-                 error ? error.message().c_str() : "not a readable file");
+    Refuse("cannot read " + file.string() + ": " +
+           (error ? error.message() : std::string("not a readable file")));
 }
 
 std::vector<fs::path> ToPaths(const QStringList& list) {

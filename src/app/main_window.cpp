@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
 
+#include <QTimer>
 #include <system_error>
 #include <utility>
 
 #include "app/action_texts.h"
+#include "app/add_notice.h"
+#include "app/batch_bar.h"
 #include "app/batch_summary.h"
 #include "app/close_policy.h"
 #include "app/desktop_options.h"
@@ -48,24 +51,42 @@ void MainWindow::initWindow() {
     m_binding = std::make_unique<OptionBinding>(this, m_config, *m_options);
     m_binding->Load();
     m_adding = std::make_unique<FileAdding>(
-        *this, [this](MediaKind kind, const fs::path& file) { return Add(kind, file) >= 0; });
+        *this,
+        [this](MediaKind kind, const fs::path& file, const fs::path& subfolder) {
+            return AddTask(kind, file, subfolder).first;
+        },
+        [this] { return m_config.Get(Setting::IncludeSubfolders) != 0; });
     new FileDrop(this, [this](const auto& paths) { m_adding->AddPaths(paths); });
     AddShortcuts(this);
     m_durations = std::make_unique<DurationProbe>(this, [this](std::int32_t id, double seconds) {
-        if (const TaskRow* row = m_videoView->Find(id)) {
-            ui::SetText(row->duration, FormatDuration(seconds));
-        }
+        m_videoView->SetDuration(id, seconds);
     });
-    m_videoView = std::make_unique<VideoListView>(this, control(QStringLiteral("videoList")));
-    m_imageView = std::make_unique<ImageListView>(this, control(QStringLiteral("image-list")));
     for (const char* name :
          {"video-compress-check", "video-compress-slider", "video-compress-balanced-check",
           "all-compress", "videoEmpty", "image-define-param", "all-image-compress", "imageEmpty"}) {
         control(QString::fromLatin1(name));
     }
+    m_videoView = std::make_unique<VideoListView>(control(QStringLiteral("videoList")));
+    m_imageView = std::make_unique<ImageListView>(control(QStringLiteral("image-list")));
     m_session = std::make_unique<BatchSession>(BatchFrontEnd{
         *m_options, *m_options, m_config, *postBox(), *m_videoView, *m_imageView, m_encoder});
     if (!m_session->Start()) LogLine("cannot start the image dispatcher\n");
+    m_batchBar = new BatchBar(*this, *m_session);  // a child of this window
+    m_addNotice = new AddNotice(*this, m_config, *m_adding);  // a child of this window
+    m_adding->SetOnReport([this](const AddReport& report) { m_addNotice->Show(report); });
+    m_tabTexts = {ui::Text(control(QStringLiteral("compress-video"))),
+                  ui::Text(control(QStringLiteral("compress-image")))};
+    for (TaskListView* view : {static_cast<TaskListView*>(m_videoView.get()),
+                               static_cast<TaskListView*>(m_imageView.get())}) {
+        view->view().SetRowBuilt([this](QWidget* row) { wireNotifications(row); });
+        view->SetQueuePlace([this](std::int32_t id) { return m_session->Status(id).queuePlace; });
+        view->SetOnStateChange([this] { m_batchBar->RefreshSoon(); });
+        for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+            connect(&view->model(), signal, this, &MainWindow::UpdateListsSoon);
+        }
+        connect(&view->model(), &QAbstractItemModel::modelReset, this, &MainWindow::UpdateListsSoon);
+    }
+    UpdateLists();
     m_rowActions = std::make_unique<RowActions>(*this, m_config, *m_session, *m_videoView,
                                                 *m_imageView, m_dialogEnvironment);
     m_rowActions->InstallListActions();
@@ -89,9 +110,10 @@ void MainWindow::RouteMessages() {
     const auto compress = [this](std::int32_t id) { Compress(id); };
     m_messages.On<MessageId::TaskParameters>([&rows](std::int32_t id) { rows.OpenParameters(id); })
         .On<MessageId::OpenVideoFolder>(
-            [&rows](std::int32_t) { rows.OpenOutputFolder(MediaKind::Video); })
+            [&rows](std::int32_t id) { rows.OpenOutputFolder(id, MediaKind::Video); })
         .On<MessageId::OpenImageFolder>(
-            [&rows](std::int32_t) { rows.OpenOutputFolder(MediaKind::Image); })
+            [&rows](std::int32_t id) { rows.OpenOutputFolder(id, MediaKind::Image); })
+        .On<MessageId::ShowOutputFile>([&rows](std::int32_t id) { rows.ShowOutputFile(id); })
         .On<MessageId::CompressAgain>(compress)
         .On<MessageId::CompressImageAgain>(compress)
         .On<MessageId::DeleteVideo>(remove)
@@ -123,12 +145,27 @@ void MainWindow::RouteMessages() {
 
 void MainWindow::RouteClicks() {
     RowActions& rows = *m_rowActions;
-    const auto compress = [this](QWidget* sender) { Compress(ui::Tag(sender)); };
+    const auto rowButton = [this](QWidget* sender) { RowButton(ui::Tag(sender)); };
+    const auto pause = [this](QWidget*) { m_batchBar->TogglePause(); };
     m_clicks = {
-        {QStringLiteral("compressBtn"), compress},
-        {QStringLiteral("imageCompressBtn"), compress},
-        {QStringLiteral("all-compress"), [this](QWidget*) { CompressAll(MediaKind::Video); }},
-        {QStringLiteral("all-image-compress"), [this](QWidget*) { CompressAll(MediaKind::Image); }},
+        {QStringLiteral("compressBtn"), rowButton},
+        {QStringLiteral("imageCompressBtn"), rowButton},
+        {QStringLiteral("all-compress"),
+         [this](QWidget*) {
+             if (!m_batchBar->StopIfRunning()) CompressAll(MediaKind::Video);
+         }},
+        {QStringLiteral("all-image-compress"),
+         [this](QWidget*) {
+             if (!m_batchBar->StopIfRunning()) CompressAll(MediaKind::Image);
+         }},
+        {QStringLiteral("video-pause"), pause},
+        {QStringLiteral("image-pause"), pause},
+        {QStringLiteral("video-clear-finished"),
+         [&rows](QWidget*) { rows.ClearFinished(MediaKind::Video); }},
+        {QStringLiteral("image-clear-finished"),
+         [&rows](QWidget*) { rows.ClearFinished(MediaKind::Image); }},
+        {QStringLiteral("video-clear-list"), [&rows](QWidget*) { rows.ClearList(MediaKind::Video); }},
+        {QStringLiteral("image-clear-list"), [&rows](QWidget*) { rows.ClearList(MediaKind::Image); }},
         {QStringLiteral("videoMenuBtn"),
          [&rows](QWidget* sender) { rows.OpenRowMenu(sender, MediaKind::Video); }},
         {QStringLiteral("imageMenuBtn"),
@@ -148,25 +185,74 @@ void MainWindow::ShowNotice(const QString& text) {
 }
 
 std::int32_t MainWindow::Add(MediaKind kind, const fs::path& file) {
-    const auto added = m_session->Add(kind, file);
-    if (!added) return -1;
+    const auto [outcome, id] = AddTask(kind, file, {});
+    return outcome == AddOutcome::Added ? id : -1;
+}
+
+std::pair<AddOutcome, std::int32_t> MainWindow::AddTask(MediaKind kind, const fs::path& file,
+                                                        const fs::path& subfolder) {
+    if (const auto listed = m_session->FindTask(file)) return {AddOutcome::AlreadyListed, *listed};
+    const auto added = m_session->Add(kind, file, subfolder);
+    if (!added) return {AddOutcome::Unreadable, -1};
     const std::int32_t id = added.value();
-    const TaskRow* row = nullptr;
     if (kind == MediaKind::Image) {
-        row = &m_imageView->AddRow(id, *m_session->images().Find(id));
-        control(QStringLiteral("imageEmpty"))->hide();
+        m_imageView->AddRow(id, *m_session->images().Find(id));
     } else {
         const VideoTask task = *m_session->videos().Find(id);
-        row = &m_videoView->AddRow(id, task, 0);
+        m_videoView->AddRow(id, task);
         // Probed on its own thread, so adding many files keeps the window responsive.
-        ui::SetText(row->duration, QString());
         m_durations->Ask(id, task.fullPath);
-        // The large "add files" hint gives way to the list once it has rows.
-        control(QStringLiteral("videoEmpty"))->hide();
     }
-    wireNotifications(row->row);
-    NameForAccessibility(row->row);
-    return id;
+    return {AddOutcome::Added, id};
+}
+
+void MainWindow::UpdateListsSoon() {
+    if (std::exchange(m_listsChanged, true)) return;
+    QTimer::singleShot(0, this, [this] {
+        if (m_listsChanged) UpdateLists();
+    });
+}
+
+void MainWindow::UpdateLists() {
+    m_listsChanged = false;
+    struct Page {
+        const TaskListView& view;
+        const char* tab;
+        const char* empty;
+        const char* list;
+        const QString& tabText;
+    };
+    for (const Page& page :
+         {Page{*m_videoView, "compress-video", "videoEmpty", "videoList", m_tabTexts[0]},
+          Page{*m_imageView, "compress-image", "imageEmpty", "image-list", m_tabTexts[1]}}) {
+        const int count = page.view.RowCount();
+        ui::SetText(control(QString::fromLatin1(page.tab)),
+                    count > 0 ? QStringLiteral("%1 (%2)").arg(page.tabText).arg(count)
+                              : page.tabText);
+        // The large "add files" hint stands in for an empty list.
+        control(QString::fromLatin1(page.empty))->setVisible(count == 0);
+        control(QString::fromLatin1(page.list))->setVisible(count > 0);
+    }
+}
+
+void MainWindow::RowButton(std::int32_t taskId) {
+    switch (m_session->Status(taskId).state) {
+        case TaskState::Waiting:
+            (void)m_session->CancelWaiting(taskId);
+            break;
+        case TaskState::Running:
+            break;
+        case TaskState::Done:
+        case TaskState::KeptOriginal:
+            m_rowActions->ShowOutputFile(taskId);
+            break;
+        case TaskState::Idle:
+        case TaskState::Failed:
+        case TaskState::Stopped:
+        case TaskState::Cancelled:
+            Compress(taskId);
+            break;
+    }
 }
 
 bool MainWindow::RefusedForSize() {
@@ -193,6 +279,7 @@ void MainWindow::CompressAll(MediaKind kind) {
         return;
     }
     m_session->EnqueueAll(view.CheckedIds());
+    m_batchBar->Refresh();
 }
 
 #if BRISKLO_ONLINE
@@ -242,6 +329,7 @@ void MainWindow::notify(const ui::Notification& n) {
 int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& handled) {
     const auto id = static_cast<MessageId>(number);
     if (m_session && m_session->Dispatch(id, payload)) {
+        m_batchBar->RefreshSoon();
         ReportBatchEnd();
         // Handled here; the framework's default handling still sees it.
         handled = false;

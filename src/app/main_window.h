@@ -2,11 +2,13 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 
+#include "app/file_adding.h"
 #include "core/media_kinds.h"
 #include "core/message_table.h"
 #include "dialogs/dialog_environment.h"
@@ -22,6 +24,8 @@ class UpgradeCheckRunner;
 
 namespace app {
 
+class AddNotice;
+class BatchBar;
 class DesktopOptions;
 class DurationProbe;
 class FileAdding;
@@ -80,6 +84,14 @@ class MainWindow : public ui::WindowBase {
     bool closesOnEscape() const override { return false; }
 
   private:
+    // Adds the task and its row unless the file is listed already.
+    std::pair<AddOutcome, std::int32_t> AddTask(MediaKind kind, const std::filesystem::path& file,
+                                                const std::filesystem::path& subfolder);
+    // The row button: compress, cancel waiting, or show the output once done.
+    void RowButton(std::int32_t taskId);
+    // The tabs' counts and the empty lists' hints, once per burst of changes.
+    void UpdateListsSoon();
+    void UpdateLists();
     void RouteMessages();
     void RouteClicks();
     void StopWorkers();
@@ -104,6 +116,10 @@ class MainWindow : public ui::WindowBase {
 #endif
     std::unique_ptr<RowActions> m_rowActions;
     std::unique_ptr<TrayIcon> m_tray;
+    BatchBar* m_batchBar = nullptr;    // a child of this window
+    AddNotice* m_addNotice = nullptr;  // a child of this window
+    std::array<QString, 2> m_tabTexts;  // the tabs' names without their counts
+    bool m_listsChanged = false;
     MessageTable m_messages;
     // What a click on a named control does.
     std::map<QString, std::function<void(QWidget* sender)>> m_clicks;

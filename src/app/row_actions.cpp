@@ -2,11 +2,10 @@
 #include "app/row_actions.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QShortcut>
 #include <QUrl>
 
 #include "app/action_texts.h"
+#include "app/file_manager.h"
 #include "app/image_list_view.h"
 #include "app/row_menus.h"
 #include "app/video_list_view.h"
@@ -44,14 +43,7 @@ TaskListView& RowActions::ViewOf(MediaKind kind) const {
     return m_videos;
 }
 
-void RowActions::CheckAll(MediaKind kind, bool checked) {
-    const TaskListView& view = ViewOf(kind);
-    for (int i = 0; i < view.RowCount(); ++i) {
-        if (const TaskRow* row = view.Find(ui::Tag(view.RowAt(i)))) {
-            ui::SetChecked(row->checkBox, checked);
-        }
-    }
-}
+void RowActions::CheckAll(MediaKind kind, bool checked) { ViewOf(kind).SetAllChecked(checked); }
 
 void RowActions::OpenRowMenu(QWidget* menuButton, MediaKind kind) {
     RowMenuRequest request;
@@ -59,6 +51,8 @@ void RowActions::OpenRowMenu(QWidget* menuButton, MediaKind kind) {
     request.videoRow = kind != MediaKind::Image;
     const TaskState state = m_session.Status(request.taskId).state;
     request.stoppable = state == TaskState::Running || state == TaskState::Waiting;
+    request.waiting = state == TaskState::Waiting;
+    request.finished = state == TaskState::Done || state == TaskState::KeptOriginal;
     // Under the button, opening to the left of its right edge.
     request.screenPoint = menuButton->mapToGlobal(menuButton->rect().bottomRight());
     try {
@@ -84,31 +78,57 @@ void RowActions::OpenFolder(const fs::path& folder) {
     }
 }
 
-void RowActions::OpenOutputFolder(MediaKind kind) {
+fs::path RowActions::SettingsOutputFolder(MediaKind kind) const {
     // For images, a non-zero output-dir-type opens the stored text as it is, even
     // empty (then nothing opens).
     if (kind == MediaKind::Image && m_config.Get(Setting::OutputDirType) != 0) {
-        OpenFolder(m_config.GetText(Setting::OutputDir));
-    } else {
-        OpenFolder(m_config.GetOutputFolder());
+        return m_config.GetText(Setting::OutputDir);
     }
+    return m_config.GetOutputFolder();
+}
+
+void RowActions::OpenOutputFolder(std::int32_t taskId, MediaKind kind) {
+    const auto outcome = m_session.Status(taskId).outcome;
+    OpenFolder(outcome ? outcome->outputPath.parent_path() : SettingsOutputFolder(kind));
+}
+
+void RowActions::ShowOutputFile(std::int32_t taskId) {
+    const auto outcome = m_session.Status(taskId).outcome;
+    if (!outcome) return;
+    const fs::path folder = outcome->outputPath.parent_path();
+    ShowFileInFileManager(&m_window, outcome->outputPath, m_environment.openUrl,
+                          [folder] { LogLine("cannot open the folder %s\n", folder.c_str()); });
 }
 
 void RowActions::Stop(std::int32_t taskId) { m_session.StopOrCancel(taskId); }
 
 void RowActions::Delete(std::int32_t taskId) {
-    const auto kind = m_session.KindOf(taskId);
-    if (!kind) return;
-    switch (m_session.Remove(taskId)) {
-        case RemoveStatus::Removed:
-            ViewOf(*kind).RemoveRow(taskId);
-            break;
-        case RemoveStatus::Running:
-            Notice(action_text::DeleteRefusedNotice());
-            break;
-        case RemoveStatus::UnknownTask:
-            break;
+    if (const auto kind = m_session.KindOf(taskId)) DeleteTasks(*kind, {taskId});
+}
+
+void RowActions::DeleteTasks(MediaKind kind, const std::vector<std::int32_t>& ids) {
+    std::vector<std::int32_t> removed;
+    bool refused = false;
+    for (const std::int32_t id : ids) {
+        switch (m_session.Remove(id)) {
+            case RemoveStatus::Removed:
+                removed.push_back(id);
+                break;
+            case RemoveStatus::Running:
+                refused = true;
+                break;
+            case RemoveStatus::UnknownTask:
+                break;
+        }
     }
+    ViewOf(kind).RemoveRows(removed);
+    // Running rows among others stay without a word; alone, they say why.
+    if (refused && removed.empty()) Notice(action_text::DeleteRefusedNotice());
+}
+
+void RowActions::DeleteSelected(MediaKind kind) {
+    const auto selected = ViewOf(kind).SelectedIds();
+    if (!selected.empty()) DeleteTasks(kind, selected);
 }
 
 void RowActions::OpenHelp() {
@@ -126,55 +146,44 @@ void RowActions::OpenSettings() {
 void RowActions::InstallListActions() {
     for (const MediaKind kind : kBothKinds) {
         const bool video = kind == MediaKind::Video;
-        QWidget* list =
-            m_window.control(video ? QStringLiteral("videoList") : QStringLiteral("image-list"));
-        auto* clear = new QAction(action_text::ClearFinished(), list);  // owned by the list
-        clear->setObjectName(video ? QStringLiteral("clear-finished")
-                                   : QStringLiteral("clear-image-finished"));
-        QObject::connect(clear, &QAction::triggered, list, [this, kind] { ClearFinished(kind); });
-        list->addAction(clear);
-        list->setContextMenuPolicy(Qt::ActionsContextMenu);
+        TaskRowsView& list = ViewOf(kind).view();
+        const auto addAction = [&list](const QString& text, const QString& name, auto action) {
+            auto* item = new QAction(text, &list);  // owned by the list
+            item->setObjectName(name);
+            QObject::connect(item, &QAction::triggered, &list, action);
+            list.addAction(item);
+        };
+        addAction(action_text::ClearFinished(),
+                  video ? QStringLiteral("clear-finished") : QStringLiteral("clear-image-finished"),
+                  [this, kind] { ClearFinished(kind); });
+        addAction(action_text::ClearList(),
+                  video ? QStringLiteral("clear-list") : QStringLiteral("clear-image-list"),
+                  [this, kind] { ClearList(kind); });
+        list.setContextMenuPolicy(Qt::ActionsContextMenu);
+        QObject::connect(&list, &TaskRowsView::deleteRequested, &list,
+                         [this, kind] { DeleteSelected(kind); });
     }
-    auto* remove = new QShortcut(QKeySequence::Delete, &m_window);  // owned by the window
-    QObject::connect(remove, &QShortcut::activated, &m_window, [this] { DeleteFocusedFinished(); });
-}
-
-bool RowActions::Finished(std::int32_t taskId) const {
-    const TaskState state = m_session.Status(taskId).state;
-    return state == TaskState::Done || state == TaskState::KeptOriginal;
 }
 
 void RowActions::ClearFinished(MediaKind kind) {
     TaskListView& view = ViewOf(kind);
     std::vector<std::int32_t> finished;
     for (int i = 0; i < view.RowCount(); ++i) {
-        const std::int32_t id = ui::Tag(view.RowAt(i));
-        if (Finished(id)) finished.push_back(id);
-    }
-    for (const std::int32_t id : finished) {
-        if (m_session.Remove(id) == RemoveStatus::Removed) view.RemoveRow(id);
-    }
-}
-
-std::optional<std::int32_t> RowActions::FocusedFinished(MediaKind kind) const {
-    const TaskListView& view = ViewOf(kind);
-    const QWidget* focus = QApplication::focusWidget();
-    for (int i = 0; focus && i < view.RowCount(); ++i) {
-        QWidget* row = view.RowAt(i);
-        if ((row == focus || row->isAncestorOf(focus)) && Finished(ui::Tag(row))) {
-            return ui::Tag(row);
+        const TaskState state = view.Find(view.IdAt(i))->state;
+        if (state == TaskState::Done || state == TaskState::KeptOriginal) {
+            finished.push_back(view.IdAt(i));
         }
     }
-    return std::nullopt;
+    DeleteTasks(kind, finished);
 }
 
-void RowActions::DeleteFocusedFinished() {
-    for (const MediaKind kind : kBothKinds) {
-        if (const auto id = FocusedFinished(kind)) {
-            Delete(*id);
-            return;
-        }
+void RowActions::ClearList(MediaKind kind) {
+    TaskListView& view = ViewOf(kind);
+    std::vector<std::int32_t> all;
+    for (int i = 0; i < view.RowCount(); ++i) {
+        if (view.Find(view.IdAt(i))->state != TaskState::Running) all.push_back(view.IdAt(i));
     }
+    DeleteTasks(kind, all);
 }
 
 void RowActions::Notice(const QString& text) {

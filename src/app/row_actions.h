@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
+#include <vector>
 
 #include "core/media_kinds.h"
 #include "dialogs/output_folder_choice.h"
@@ -42,7 +42,7 @@ class RowActions {
     const dialogs::FolderChooser& folderChooser() const { return m_chooseFolder; }
     dialogs::DialogEnvironment& environment() { return m_environment; }
 
-    // Adds "清空已完成" to the lists' context menus and the Delete key.
+    // The lists' context menus ("移除已完成", "清空列表") and their Delete key.
     void InstallListActions();
     // Called after the settings dialog closes (the output folder may have changed).
     void SetAfterSettings(std::function<void()> afterSettings) {
@@ -50,14 +50,23 @@ class RowActions {
     }
     // Removes the rows whose task finished successfully.
     void ClearFinished(MediaKind kind);
-    // The Delete key: removes the finished row that holds the keyboard focus.
-    void DeleteFocusedFinished();
+    // Removes every row that does not run; waiting tasks are cancelled first.
+    void ClearList(MediaKind kind);
+    // The Delete key: removes the selected rows that do not run.
+    void DeleteSelected(MediaKind kind);
 
     void CheckAll(MediaKind kind, bool checked);
     // The menu of the row whose menu button was clicked.
     void OpenRowMenu(QWidget* menuButton, MediaKind kind);
     void OpenParameters(std::int32_t taskId);
-    void OpenOutputFolder(MediaKind kind);
+    // The folder the task's output went to; before it has one, the output folder
+    // the settings give.
+    void OpenOutputFolder(std::int32_t taskId, MediaKind kind);
+    // The output folder the settings give.
+    void OpenOutputFolder(MediaKind kind) { OpenFolder(SettingsOutputFolder(kind)); }
+    // Shows the task's output selected in the file manager (its folder when no
+    // file manager answers).
+    void ShowOutputFile(std::int32_t taskId);
     // Stops the task when it runs, takes it off the waiting list when it waits.
     void Stop(std::int32_t taskId);
     // Deletes the task and its row; a running task is refused with a notice.
@@ -68,10 +77,12 @@ class RowActions {
   private:
     TaskListView& ViewOf(MediaKind kind) const;
     void Notice(const QString& text);
-    // The task id of the finished row holding the focus in the list, or none.
-    std::optional<std::int32_t> FocusedFinished(MediaKind kind) const;
-    bool Finished(std::int32_t taskId) const;
+    // Removes the rows of the tasks that do not run; a notice when only running
+    // ones were asked for.
+    void DeleteTasks(MediaKind kind, const std::vector<std::int32_t>& ids);
     void OpenFolder(const std::filesystem::path& folder);
+    // The output folder of the settings, as the row menus of each kind open it.
+    std::filesystem::path SettingsOutputFolder(MediaKind kind) const;
 
     ui::WindowBase& m_window;
     ConfigStore& m_config;

@@ -2,6 +2,7 @@
 #include "app/row_menus.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <array>
@@ -14,16 +15,18 @@
 namespace brisklo::app {
 namespace {
 
-constexpr std::array<std::pair<const char*, MessageId>, 15> kItems{{
+constexpr std::array<std::pair<const char*, MessageId>, 17> kItems{{
     {"seting-param", MessageId::TaskParameters},
     {"open-dir", MessageId::OpenVideoFolder},
     {"repeat-compress", MessageId::CompressAgain},
     {"file-delete", MessageId::DeleteVideo},
     {"stop-compress", MessageId::StopVideo},
+    {"show-output-file", MessageId::ShowOutputFile},
     {"open-image-dir", MessageId::OpenImageFolder},
     {"repeat-image-compress", MessageId::CompressImageAgain},
     {"file-image-delete", MessageId::DeleteImage},
     {"stop-image-compress", MessageId::StopImage},
+    {"show-image-output-file", MessageId::ShowOutputFile},
     {"main_menu_item_quit", MessageId::MenuQuit},
     {"main_menu_item_home", MessageId::MenuHome},
     {"main_menu_item_help", MessageId::MenuHelp},
@@ -31,6 +34,8 @@ constexpr std::array<std::pair<const char*, MessageId>, 15> kItems{{
     {"main_menu_item_feedback", MessageId::MenuFeedback},
     {"main_menu_item_upgrade", MessageId::MenuUpgrade},
 }};
+
+QString CancelWaitingItem() { return QCoreApplication::translate("PopMenu", "取消等待"); }
 
 QRect WorkAreaAt(QPoint point) {
     QScreen* screen = QGuiApplication::screenAt(point);
@@ -74,7 +79,9 @@ QMenu* OpenRowMenu(ui::WindowBase& window, const RowMenuRequest& request) {
         if (!message) continue;
         if (*message == MessageId::StopVideo || *message == MessageId::StopImage) {
             action->setVisible(request.stoppable);
+            if (request.waiting) action->setText(CancelWaitingItem());
         }
+        if (*message == MessageId::ShowOutputFile) action->setVisible(request.finished);
         QObject::connect(action, &QAction::triggered, &window, [&window, message, taskId] {
             window.post(static_cast<int>(*message), taskId);
         });

@@ -29,6 +29,8 @@ struct RowMenuRequest {
     bool videoRow = true;
     bool stoppable = false;  // a running or waiting task offers "stop"
     QPoint screenPoint;      // where the click was
+    bool waiting = false;    // "stop" reads "cancel waiting"
+    bool finished = false;   // a finished task offers to show its output
 };
 
 // Opens the menu of a video or image row ("PopMenu.xml", "ImagePopMenu.xml") to

@@ -23,6 +23,20 @@ QString ImageFailedProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow"
 QString KeptOriginal() {
     return Translated(QT_TRANSLATE_NOOP("MainWindow", "已是最优，保留原文件"));
 }
+QString CancelButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "取消")); }
+QString Waiting(std::size_t place) {
+    if (place == 0) return Translated(QT_TRANSLATE_NOOP("MainWindow", "等待中"));
+    return Translated(QT_TRANSLATE_NOOP("MainWindow", "等待中 (第 %1 个)"))
+        .arg(static_cast<qulonglong>(place));
+}
+QString Stopped() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "已停止")); }
+QString Cancelled() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "已取消")); }
+QString SelectName(const QString& fileName) {
+    return Translated(QT_TRANSLATE_NOOP("MainWindow", "选择 %1")).arg(fileName);
+}
+QString MoreActionsName(const QString& fileName) {
+    return Translated(QT_TRANSLATE_NOOP("MainWindow", "%1 的更多操作")).arg(fileName);
+}
 }  // namespace row_text
 
 QString SavingFigure(const TaskOutcome& outcome) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 
 #include "core/task_outcome.h"
@@ -19,6 +20,14 @@ QString ImageRunningProgress();  // "正在压缩"
 QString ImageDoneProgress();     // "完成"
 QString ImageFailedProgress();   // "压缩失败"
 QString KeptOriginal();          // "已是最优，保留原文件"
+QString CancelButton();          // "取消": a waiting row's button
+QString Waiting(std::size_t place);  // "等待中 (第 n 个)"
+QString Stopped();                   // "已停止"
+QString Cancelled();                 // "已取消"
+// What assistive tools call a row's check box and menu button: "选择 a.mp4",
+// "a.mp4 的更多操作".
+QString SelectName(const QString& fileName);
+QString MoreActionsName(const QString& fileName);
 }  // namespace row_text
 
 // Colours of the saving figure and of a failure, 0xAARRGGBB: green, or red when

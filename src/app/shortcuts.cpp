@@ -4,7 +4,6 @@
 #include <QAbstractButton>
 #include <QShortcut>
 
-#include "app/window_texts.h"
 #include "core/messages.h"
 #include "ui/controls.h"
 #include "ui/window_base.h"
@@ -43,16 +42,6 @@ void AddShortcuts(ui::WindowBase* window) {
     }
     OnKey(window, QKeySequence(Qt::CTRL | Qt::Key_Q),
           [window] { window->post(static_cast<int>(MessageId::MenuQuit)); });
-}
-
-void NameForAccessibility(QWidget* root) {
-    // Buttons and labels with a text already give it to assistive tools as their
-    // name (and keep it current as it changes); only the icon buttons need one.
-    for (const char* name : {"videoMenuBtn", "imageMenuBtn"}) {
-        for (QWidget* button : root->findChildren<QWidget*>(QString::fromLatin1(name))) {
-            button->setAccessibleName(window_text::MoreButton());
-        }
-    }
 }
 
 }  // namespace brisklo::app

@@ -15,8 +15,4 @@ namespace brisklo::app {
 // Each key presses the control that does the same, so both take one road.
 void AddShortcuts(ui::WindowBase* window);
 
-// Gives the buttons that show only an icon (the row menu buttons) an accessible
-// name; controls with a text are named by it.
-void NameForAccessibility(QWidget* root);
-
 }  // namespace brisklo::app

@@ -1,59 +1,71 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <cstdint>
-#include <map>
-#include <string>
+#include <functional>
+#include <memory>
+#include <span>
 #include <vector>
 
+#include "app/task_list_model.h"
 #include "app/task_row.h"
-#include "core/task_outcome.h"
-#include "core/task_state.h"
-#include "ui/row_list.h"
+#include "app/task_rows_view.h"
+#include "video/video_view.h"
 
 namespace brisklo::app {
 
-// What the video and the image list of the main window share: rows built from a
-// template with their controls bound once, found by task id.
-class TaskListView {
+// One list of the main window: its rows' data, fed by the session's reports, and
+// the scrolling view that shows the rows in view. Reports from a worker's thread
+// are carried to the UI thread.
+class TaskListView : public VideoView {
   public:
-    int RowCount() const { return m_rows.count(); }
-    QWidget* RowAt(int index) const { return m_rows.itemAt(index); }
-    // The row of a task, or null when it has none (any more).
-    const TaskRow* Find(std::int32_t taskId) const;
-    QWidget* Row(std::int32_t taskId) const;
-    void RemoveRow(std::int32_t taskId);
+    int RowCount() const { return m_model.count(); }
+    std::int32_t IdAt(int index) const { return m_model.at(index).id; }
+    const TaskRowData* Find(std::int32_t taskId) const { return m_model.Find(taskId); }
+    // The widgets of a task's row, scrolled into view; null for an unknown task.
+    const TaskRow* Reveal(std::int32_t taskId) { return m_view->Reveal(taskId); }
+    QWidget* Row(std::int32_t taskId);
+    QWidget* RowAt(int index) { return Row(IdAt(index)); }
+
+    void RemoveRows(std::span<const std::int32_t> ids);
     // The ids of the ticked rows, top to bottom.
     std::vector<std::int32_t> CheckedIds() const;
+    void SetAllChecked(bool checked) { m_model.SetAllChecked(checked); }
+    std::vector<std::int32_t> SelectedIds() const { return m_view->SelectedIds(); }
+
+    // Where a waiting task stands in its queue.
+    void SetQueuePlace(std::function<std::size_t(std::int32_t)> placeOf) {
+        m_placeOf = std::move(placeOf);
+    }
+    // Told after every change of a row's state (the window's batch bar).
+    void SetOnStateChange(std::function<void()> changed) { m_changed = std::move(changed); }
+    TaskRowsView& view() { return *m_view; }
+    TaskListModel& model() { return m_model; }
+
+    void ShowRunning(std::int32_t taskId) override;
+    void ShowProgress(std::int32_t taskId, std::optional<int> percent, float speed) override;
+    void ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) override;
+    void ShowFailed(std::int32_t taskId, const TaskFailure& failure) override;
+    void ShowState(std::int32_t taskId, TaskState state) override;
 
   protected:
-    // window: the main window (its thread); list: the list's scroll area.
-    TaskListView(QWidget* window, QWidget* list, QString layout, TaskRowNames names,
-                 bool videoRows);
-    virtual ~TaskListView() = default;
+    // list: the list's place in the window's layout; the view fills it.
+    TaskListView(QWidget* list, QString layout, TaskRowNames names, bool videoRows);
+    ~TaskListView() override = default;
 
-    const TaskRow& AddTaskRow(std::int32_t taskId, const std::string& name,
-                              const std::string& fullPath, std::int64_t size);
-    // The output's size (the path as its tooltip) and the saving in its colour.
-    static void ShowSizeAndSaving(const TaskRow& row, const TaskOutcome& outcome);
-    // Waiting: the button ignores the mouse, the texts of an earlier result go.
-    // Stopped or cancelled: back to how an idle row looks, its button active.
-    void ShowRowState(std::int32_t taskId, TaskState state) const;
-    // Failed: the button is active again.
-    static void ShowButtonReady(const TaskRow& row);
-    // What a list clears of a running or failed row when it goes back to idle.
-    virtual void ClearRowStatus(const TaskRow& row) const = 0;
-
-    QPointer<QWidget> m_window;
+    void AddTaskRow(TaskRowData row) { m_model.Append(std::move(row)); }
 
   private:
-    ui::RowList m_rows;
-    const QString m_layout;
-    const TaskRowNames m_names;
+    void Present(const TaskRow& row, const TaskRowData& data) const;
+    void SetState(std::int32_t taskId, const std::function<void(TaskRowData&)>& change);
+
+    TaskListModel m_model;
     const bool m_videoRows;
-    std::map<std::int32_t, TaskRow> m_bound;
+    // In the list widget; it goes before the rows it shows.
+    std::unique_ptr<TaskRowsView> m_view;
+    std::function<std::size_t(std::int32_t)> m_placeOf;
+    std::function<void()> m_changed;
 };
 
 }  // namespace brisklo::app

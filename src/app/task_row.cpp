@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/task_row.h"
 
-#include "core/file_utils.h"
 #include "ui/controls.h"
 #include "ui/skin.h"
 
 namespace brisklo::app {
 namespace {
-
-constexpr int kNameWidth = 320;
 
 QWidget* Need(QWidget* row, const QString& layout, const char* name) {
     QWidget* control = ui::FindSubControl(row, QString::fromLatin1(name));
@@ -38,24 +35,15 @@ TaskRow TaskRow::Bind(QWidget* row, const QString& layout, const TaskRowNames& n
     bound.progressLabel = Need(row, layout, "progress-label");
     bound.sizeLabel = Need(row, layout, "s1Label");
     bound.savingLabel = Need(row, layout, "y1Label");
+    bound.stateLabel = Need(row, layout, "stateLabel");
+    bound.progressContainer = Need(row, layout, "progress-container");
+    bound.progressSlider = Need(row, layout, "progress-slider");
+    bound.errorLabel = Need(row, layout, "errorLabel");
     if (videoRow) {
         bound.duration = Need(row, layout, "durationLabel");
-        bound.progressContainer = Need(row, layout, "progress-container");
-        bound.progressSlider = Need(row, layout, "progress-slider");
-        bound.errorLabel = Need(row, layout, "errorLabel");
         bound.paramFlag = Need(row, layout, "paramFlag");
     }
     return bound;
-}
-
-void TaskRow::Fill(std::int32_t taskId, const std::string& name, const std::string& fullPath,
-                   std::int64_t size) const {
-    for (QWidget* tagged : {row, compressButton, menuButton, checkBox}) ui::SetTag(tagged, taskId);
-    fileName->setText(fileName->fontMetrics().elidedText(QString::fromStdString(name),
-                                                         Qt::ElideMiddle, kNameWidth));
-    fileName->setToolTip(QString::fromStdString(fullPath));
-    ui::SetText(fileSize, QString::fromStdString(FormatFileSize(size)));
-    ui::SetChecked(checkBox, true);
 }
 
 }  // namespace brisklo::app

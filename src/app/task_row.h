@@ -4,8 +4,6 @@
 #include <QLabel>
 #include <QString>
 #include <QWidget>
-#include <cstdint>
-#include <string>
 
 namespace brisklo::app {
 
@@ -29,23 +27,18 @@ struct TaskRow {
     QWidget* progressLabel = nullptr;
     QWidget* sizeLabel = nullptr;    // "s1Label": the output's size
     QWidget* savingLabel = nullptr;  // "y1Label": the share saved
-    // Video rows only.
-    QWidget* duration = nullptr;
+    QWidget* stateLabel = nullptr;   // waiting, stopped, cancelled
     QWidget* progressContainer = nullptr;
     QWidget* progressSlider = nullptr;
     QWidget* errorLabel = nullptr;
+    // Video rows only.
+    QWidget* duration = nullptr;
     QWidget* paramFlag = nullptr;
 
     // Finds the row's controls; a missing one is a ui::SkinError naming the layout
     // and the control.
     static TaskRow Bind(QWidget* row, const QString& layout, const TaskRowNames& names,
                         bool videoRow);
-
-    // What every new row shows: the task id as the tag of the row, its buttons and
-    // its check box, the file name (elided in the middle, the full path as its
-    // tooltip), the size text, and the check box ticked.
-    void Fill(std::int32_t taskId, const std::string& name, const std::string& fullPath,
-              std::int64_t size) const;
 };
 
 }  // namespace brisklo::app

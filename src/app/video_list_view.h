@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "app/task_list_view.h"
-#include "video/video_view.h"
 
 namespace brisklo {
 
@@ -13,24 +12,15 @@ struct VideoTask;
 
 namespace app {
 
-// The video list of the main window. Calls from the worker's thread are carried
-// to the UI thread by the toolkit layer.
-class VideoListView : public TaskListView, public VideoView {
+// The video list of the main window.
+class VideoListView : public TaskListView {
   public:
-    // window: the main window; list: "videoList".
-    VideoListView(QWidget* window, QWidget* list);
+    // list: "videoList".
+    explicit VideoListView(QWidget* list);
 
-    const TaskRow& AddRow(std::int32_t taskId, const VideoTask& task, double durationSeconds);
+    void AddRow(std::int32_t taskId, const VideoTask& task);
+    void SetDuration(std::int32_t taskId, double seconds);
     void ShowParameterFlag(std::int32_t taskId, bool visible);
-
-    void ShowRunning(std::int32_t taskId) override;
-    void ShowProgress(std::int32_t taskId, std::optional<int> percent, float speed) override;
-    void ShowFinished(std::int32_t taskId, const TaskOutcome& outcome) override;
-    void ShowFailed(std::int32_t taskId, const TaskFailure& failure) override;
-    void ShowState(std::int32_t taskId, TaskState state) override;
-
-  private:
-    void ClearRowStatus(const TaskRow& row) const override;
 };
 
 // "%02d:%02d:%02d" of a duration in seconds; unknown durations show as zero.

@@ -55,6 +55,4 @@ QString FolderChooserTitle(MediaKind kind) {
                : Translated(QT_TRANSLATE_NOOP("MainWindow", "选择视频存放目录"));
 }
 
-QString MoreButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "更多")); }
-
 }  // namespace brisklo::app::window_text

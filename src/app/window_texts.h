@@ -15,7 +15,6 @@ QString Title();  // "BRK视频压缩"
 QString FileFilter(MediaKind kind);
 // "选择视频存放目录" / "选择图片存放目录"
 QString FolderChooserTitle(MediaKind kind);
-QString MoreButton();  // "更多": the row menu button, which shows only an icon
 }  // namespace window_text
 
 }  // namespace brisklo::app

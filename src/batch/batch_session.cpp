@@ -50,7 +50,24 @@ bool BatchSession::Start() {
     return m_imageDispatcher.Start();
 }
 
-Result<std::int32_t> BatchSession::Add(MediaKind kind, const fs::path& file) {
+namespace {
+
+std::string PathKey(const fs::path& file) {
+    std::error_code error;
+    const fs::path canonical = fs::weakly_canonical(file, error);
+    return (error ? fs::absolute(file, error) : canonical).string();
+}
+
+}  // namespace
+
+std::optional<std::int32_t> BatchSession::FindTask(const fs::path& file) const {
+    const auto found = m_taskOfPath.find(PathKey(file));
+    if (found == m_taskOfPath.end()) return std::nullopt;
+    return found->second;
+}
+
+Result<std::int32_t> BatchSession::Add(MediaKind kind, const fs::path& file,
+                                       const fs::path& outputSubfolder) {
     if (kind == MediaKind::Unknown) {
         return Error{file.string() + ": neither a video nor an image"};
     }
@@ -61,10 +78,14 @@ Result<std::int32_t> BatchSession::Add(MediaKind kind, const fs::path& file) {
     if (error) absolute = file;
     const std::string name = file.filename().string();
     const auto bytes = static_cast<std::int64_t>(size);
-    const std::int32_t id = kind == MediaKind::Image
-                                ? m_images.Add({name, "", absolute, bytes})
-                                : m_videos.Add({name, "", absolute.string(), bytes});
+    const std::int32_t id =
+        kind == MediaKind::Image
+            ? m_images.Add({name, "", absolute, bytes, outputSubfolder})
+            : m_videos.Add({name, "", absolute.string(), bytes, outputSubfolder});
     m_board.Add(id, kind, bytes);
+    const std::string key = PathKey(absolute);
+    m_taskOfPath.emplace(key, id);
+    m_pathOfTask.emplace(id, key);
     return id;
 }
 
@@ -76,6 +97,13 @@ RemoveStatus BatchSession::Remove(std::int32_t id) {
     const bool removed = KindOf(id) == MediaKind::Image ? m_images.Remove(id) : m_videos.Delete(id);
     if (!removed) return RemoveStatus::Running;
     m_board.Remove(id);
+    if (const auto key = m_pathOfTask.find(id); key != m_pathOfTask.end()) {
+        if (const auto task = m_taskOfPath.find(key->second);
+            task != m_taskOfPath.end() && task->second == id) {
+            m_taskOfPath.erase(task);
+        }
+        m_pathOfTask.erase(key);
+    }
     return RemoveStatus::Removed;
 }
 

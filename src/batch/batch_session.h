@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
+#include <unordered_map>
 
 #include "batch/batch_totals.h"
 #include "batch/task_board.h"
@@ -61,7 +63,11 @@ class BatchSession {
     [[nodiscard]] bool Start();
 
     // A new idle task for the file; the error names the file when it cannot be read.
-    Result<std::int32_t> Add(MediaKind kind, const std::filesystem::path& file);
+    // outputSubfolder: where under the output folder its output goes.
+    Result<std::int32_t> Add(MediaKind kind, const std::filesystem::path& file,
+                             const std::filesystem::path& outputSubfolder = {});
+    // The task of a file already in a list (the same file by any path), if any.
+    std::optional<std::int32_t> FindTask(const std::filesystem::path& file) const;
     // Deletes a task, cancelling it first when it waits; a running task is kept.
     RemoveStatus Remove(std::int32_t id);
 
@@ -116,6 +122,9 @@ class BatchSession {
 
     BatchFrontEnd m_frontEnd;
     TaskIdCounter m_ids;
+    // The tasks by their file's canonical path, and back.
+    std::unordered_map<std::string, std::int32_t> m_taskOfPath;
+    std::unordered_map<std::int32_t, std::string> m_pathOfTask;
     VideoTaskModel m_videos{m_ids};
     ImageTaskList m_images{m_ids};
     TaskBoard m_board;

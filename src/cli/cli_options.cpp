@@ -219,7 +219,8 @@ when larger ("grew"). Options default to the desktop program's settings and are
 not saved.
 
   -o, --output DIR         write outputs into DIR
-  -r, --recursive          also add files in sub-folders of a folder
+  -r, --recursive          also add files in sub-folders of a folder, their
+                           outputs in the same sub-folders of the output folder
       --level LEVEL        video compression: general, deep or limit
       --format FORMAT      video container: mp4, flv, mov or mkv
       --size WxH           video frame size, e.g. 1280x720; 0x0 keeps the source size

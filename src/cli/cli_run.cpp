@@ -88,7 +88,7 @@ int RunBatch(const CliOptions& options, const SettingsSource& base, Terminal ter
 
     std::vector<std::int32_t> ids;
     for (const CollectedFile& file : collection.files) {
-        const auto id = session.Add(file.kind, file.path);
+        const auto id = session.Add(file.kind, file.path, file.outputSubfolder);
         if (!id) {
             refuse(file.path.string(), file.kind, id.error().message);
             continue;

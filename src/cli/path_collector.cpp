@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void AddFolder(const fs::path& folder, bool recursive, Collection& out) {
+void AddFolder(const fs::path& root, const fs::path& folder, bool recursive, Collection& out) {
     std::error_code error;
     std::vector<fs::path> entries;
     std::vector<fs::path> subfolders;
@@ -34,11 +34,15 @@ void AddFolder(const fs::path& folder, bool recursive, Collection& out) {
     }
     std::sort(entries.begin(), entries.end());
     std::sort(subfolders.begin(), subfolders.end());
+    const fs::path relative = folder.lexically_relative(root);
+    const fs::path subfolder = relative == "." ? fs::path() : relative;
     for (const fs::path& entry : entries) {
         const MediaKind kind = KindByExtension(entry.filename().string());
-        if (kind != MediaKind::Unknown) out.files.push_back({entry, KindOfListedFile(entry, kind)});
+        if (kind != MediaKind::Unknown) {
+            out.files.push_back({entry, KindOfListedFile(entry, kind), subfolder});
+        }
     }
-    for (const fs::path& sub : subfolders) AddFolder(sub, recursive, out);
+    for (const fs::path& sub : subfolders) AddFolder(root, sub, recursive, out);
 }
 
 }  // namespace
@@ -50,9 +54,9 @@ Collection CollectPaths(const std::vector<std::string>& paths, bool recursive) {
         std::error_code error;
         const fs::file_status status = fs::status(path, error);
         if (!error && fs::is_directory(status)) {
-            AddFolder(path, recursive, out);
+            AddFolder(path, path, recursive, out);
         } else if (const auto kind = DetectMediaKind(path)) {
-            out.files.push_back({path, kind.value()});
+            out.files.push_back({path, kind.value(), {}});
         } else {
             out.refused.push_back({text, kind.error().message});
         }

@@ -12,6 +12,9 @@ namespace brisklo::cli {
 struct CollectedFile {
     std::filesystem::path path;
     MediaKind kind = MediaKind::Unknown;
+    // Found in a sub-folder of a folder named on the command line: the same path
+    // under the output folder ("2024/trips").
+    std::filesystem::path outputSubfolder;
 };
 
 // A path that gives no task, and why.
@@ -30,7 +33,8 @@ struct Collection {
 // sub-folders too when recursive); a picture among them is an image whatever its
 // extension. A named file is judged by its content (DetectMediaKind): a picture
 // is an image, a file with a video or audio stream a video, anything else is
-// refused. A file named twice is added once.
+// refused. A file named twice is added once. The outputs of files found in
+// sub-folders keep the sub-folders' path under the output folder.
 Collection CollectPaths(const std::vector<std::string>& paths, bool recursive);
 
 }  // namespace brisklo::cli

@@ -127,6 +127,14 @@ fs::path CreateDirectoryTree(const fs::path& path) {
     return path;
 }
 
+fs::path OutputFolderFor(const fs::path& base, const fs::path& subfolder) {
+    if (subfolder.empty() || subfolder.is_absolute() || subfolder.has_root_name()) return base;
+    for (const fs::path& part : subfolder) {
+        if (part == "..") return base;
+    }
+    return CreateDirectoryTree(base / subfolder);
+}
+
 fs::path DataHome() {
     fs::path dataHome = EnvFolder("XDG_DATA_HOME");
     if (dataHome.empty()) dataHome = HomeFolder() / ".local" / "share";

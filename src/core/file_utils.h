@@ -21,6 +21,12 @@ bool FileExists(const std::filesystem::path& path);
 // Returns path unchanged.
 std::filesystem::path CreateDirectoryTree(const std::filesystem::path& path);
 
+// The folder under base that mirrors a source's sub-folder ("2024/trips" of a
+// folder added with its sub-folders), created. base itself when subfolder is
+// empty or could lead out of base (absolute, or with "..").
+std::filesystem::path OutputFolderFor(const std::filesystem::path& base,
+                                      const std::filesystem::path& subfolder);
+
 // The user's data folder ($XDG_DATA_HOME, else ~/.local/share).
 std::filesystem::path DataHome();
 

@@ -16,4 +16,15 @@ namespace brisklo {
 std::vector<std::filesystem::path> ListMediaFiles(const std::filesystem::path& folder,
                                                   MediaKind kind, std::error_code& error);
 
+// What a folder holds for adding, each list in name order: its files with a video
+// or an image extension, how many other files it has, and its sub-folders.
+// Hidden names (among them unfinished outputs) and links to folders are left out.
+struct FolderContents {
+    std::vector<std::filesystem::path> videos;
+    std::vector<std::filesystem::path> images;
+    int otherFiles = 0;
+    std::vector<std::filesystem::path> subfolders;
+};
+FolderContents ListFolder(const std::filesystem::path& folder, std::error_code& error);
+
 }  // namespace brisklo

@@ -24,6 +24,8 @@ enum class MessageId : int {
     StopVideo = 1231,
     // Stops the running job of an image row, or takes it off the waiting list.
     StopImage = 1232,
+    // Shows the output of a finished video or image row in the file manager.
+    ShowOutputFile = 1233,
     MenuQuit = 1234,
     MenuHome = 1235,
     MenuHelp = 1236,
@@ -72,6 +74,7 @@ BRISKLO_MESSAGE_PAYLOAD(CompressImageAgain, std::int32_t);
 BRISKLO_MESSAGE_PAYLOAD(DeleteImage, std::int32_t);
 BRISKLO_MESSAGE_PAYLOAD(StopVideo, std::int32_t);
 BRISKLO_MESSAGE_PAYLOAD(StopImage, std::int32_t);
+BRISKLO_MESSAGE_PAYLOAD(ShowOutputFile, std::int32_t);
 BRISKLO_MESSAGE_PAYLOAD(MenuQuit, NoPayload);
 BRISKLO_MESSAGE_PAYLOAD(MenuHome, NoPayload);
 BRISKLO_MESSAGE_PAYLOAD(MenuHelp, NoPayload);

@@ -8,7 +8,7 @@ namespace {
 
 using enum SettingType;
 
-constexpr std::array<SettingInfo, 23> kSettings = {{
+constexpr std::array<SettingInfo, 24> kSettings = {{
     {Setting::OutputDir, "output-dir", Text, 0, "", 0, 0},
     {Setting::OutputDirType, "output-dir-type", Integer, 0, "", 0, 2147483647},
     {Setting::CompressType, "compress-type", Integer, 0, "", 0, 2},
@@ -34,6 +34,7 @@ constexpr std::array<SettingInfo, 23> kSettings = {{
     {Setting::EncoderStallSeconds, "encoder-stall-seconds", Integer, 120, "", 0, 86400},
     // 1: an output not smaller than its source is replaced by a copy of the source.
     {Setting::KeepOriginalIfLarger, "keep-original-if-larger", Integer, 1, "", 0, 1},
+    {Setting::IncludeSubfolders, "include-subfolders", Integer, 0, "", 0, 1},
 }};
 
 // The table is in enum order, so a setting is its own index.

@@ -30,6 +30,7 @@ enum class Setting {
     ServiceUrl,
     EncoderStallSeconds,
     KeepOriginalIfLarger,
+    IncludeSubfolders,
 };
 
 enum class SettingType { Integer, Text };

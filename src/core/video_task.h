@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace brisklo {
@@ -12,6 +13,9 @@ struct VideoTask {
     std::string auxText;        // stays empty for videos
     std::string fullPath;       // the encoder's input
     std::int64_t fileSize = 0;  // bytes when the file was added; the saving compares with it
+    // Where under the output folder the output goes ("2024/trips"), when the
+    // file came from a sub-folder of a folder added with its sub-folders.
+    std::filesystem::path outputSubfolder;
 };
 
 // A task's own encoding parameters, set in the task parameter dialog. The index

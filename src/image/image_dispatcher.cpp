@@ -4,6 +4,7 @@
 #include <exception>
 #include <system_error>
 
+#include "core/file_utils.h"
 #include "core/log.h"
 #include "core/media_options.h"
 #include "core/settings_source.h"
@@ -79,6 +80,7 @@ void ImageDispatcher::DispatchLoop() {
 void ImageDispatcher::StartJob(std::int32_t id, const ImageTask& task) {
     m_view.ShowRunning(id);
     ImageJobSettings settings = ImageJobSettingsFor(m_options.CurrentImageOptions(), m_config);
+    settings.outputDir = OutputFolderFor(settings.outputDir, task.outputSubfolder);
 
     std::unique_lock lock(m_jobsLock);
     if (m_stopping) {

@@ -16,6 +16,8 @@ struct ImageTask {
     std::filesystem::path fullPath;
     // Source size in bytes when the file was added; the saving compares against it.
     std::int64_t fileSize = 0;
+    // Where under the output folder the output goes, as for videos.
+    std::filesystem::path outputSubfolder;
 };
 
 // The image list's tasks and queue (idleTaskImageList, busyTaskImageList): at

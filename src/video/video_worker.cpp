@@ -3,6 +3,7 @@
 
 #include <system_error>
 
+#include "core/file_utils.h"
 #include "core/log.h"
 #include "core/media_options.h"
 #include "core/output_finish.h"
@@ -88,7 +89,9 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     VideoOptions options = m_options.CurrentVideoOptions();
     if (const auto own = m_model.FindParameters(id)) options = WithTaskParameters(options, *own);
 
-    auto command = BuildEncoderCommand(task, options, m_config.GetOutputFolder(), m_encoder);
+    auto command = BuildEncoderCommand(
+        task, options, OutputFolderFor(m_config.GetOutputFolder(), task.outputSubfolder),
+        m_encoder);
     if (!command) {
         PostMessage<MessageId::EncodeFailed>(
             m_sink, EncodeFailure{id, command.error().message, FailureCode::OutputFailed});

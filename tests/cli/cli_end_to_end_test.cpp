@@ -91,7 +91,8 @@ TEST_F(CliTest, MixedFolderJsonMatchesTheFilesAndFailuresDoNotStopTheRest) {
     EXPECT_TRUE(fs::exists(dir / "out" / "photo 照片.png"));
     EXPECT_NE(result.err.find("5 tasks: 3 succeeded, 2 failed"), std::string::npos) << result.err;
 
-    // A second run numbers its outputs and leaves the first ones alone; -r descends.
+    // A second run numbers its outputs and leaves the first ones alone; -r descends,
+    // and what it finds below keeps its sub-folder under the output folder.
     const auto firstSize = fs::file_size(dir / "out" / "A.mp4");
     const auto again =
         RunCli({"-r", "--json", "-o", (dir / "out").string(), in.string()}, dir.path());
@@ -100,7 +101,8 @@ TEST_F(CliTest, MixedFolderJsonMatchesTheFilesAndFailuresDoNotStopTheRest) {
     EXPECT_TRUE(fs::exists(dir / "out" / "photo 照片(2).png"));
     EXPECT_TRUE(fs::exists(dir / "out" / "A(2).mp4"));
     EXPECT_TRUE(fs::exists(dir / "out" / "b clip(2).mp4"));
-    EXPECT_TRUE(fs::exists(dir / "out" / "deep.mp4"));
+    EXPECT_TRUE(fs::exists(dir / "out" / "sub" / "deep.mp4"));
+    EXPECT_FALSE(fs::exists(dir / "out" / "deep.mp4"));
     EXPECT_EQ(fs::file_size(dir / "out" / "A.mp4"), firstSize);
 }
 

@@ -23,7 +23,9 @@
 #include "core/config_store.h"
 #include "core/file_utils.h"
 #include "core/media_kinds.h"
+#include "core/messages.h"
 #include "core/video_task.h"
+#include "dialog_test_support.h"
 #include "row_test_support.h"
 #include "test_support.h"
 #include "ui/controls.h"
@@ -208,7 +210,9 @@ TEST_F(MainWindowTest, SliderLabelTabButtonsKeysAndAccessibleNames) {
 
     const fs::path clip = test::MakeClip(dir / "a.mp4", 1.0);
     QWidget* row = w->videoView().Row(w->Add(MediaKind::Video, clip));
-    EXPECT_EQ(SubControl(row, "videoMenuBtn")->accessibleName(), QStringLiteral("更多"));
+    // Each row's controls name their file for assistive tools.
+    EXPECT_EQ(SubControl(row, "videoMenuBtn")->accessibleName(), QStringLiteral("a.mp4 的更多操作"));
+    EXPECT_EQ(SubControl(row, "videocheckBox")->accessibleName(), QStringLiteral("选择 a.mp4"));
     QAccessibleInterface* add =
         QAccessible::queryAccessibleInterface(w->control(QStringLiteral("add-video-file")));
     EXPECT_EQ(add->text(QAccessible::Name), QStringLiteral("添加文件"));
@@ -273,7 +277,8 @@ TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {
     ASSERT_TRUE(Added(*w));
     EXPECT_EQ(Sub(w->videoView().RowAt(6), "fileSizeLabel"), QStringLiteral("4.66G"));
 
-    // A drop of a folder and a picture on the video page: each file to its own list.
+    // A drop of a folder and a picture on the video page: each file to its own
+    // list, the picture listed already not a second time.
     const fs::path mixed = dir / "mixed";
     fs::create_directories(mixed);
     test::WriteFile(mixed / "x.avi", "x");
@@ -290,9 +295,65 @@ TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {
     ASSERT_TRUE(Added(*w));
     ASSERT_EQ(w->videoView().RowCount(), 8);
     EXPECT_EQ(Sub(w->videoView().RowAt(7), "fileNameLabel"), QStringLiteral("x.avi"));
-    ASSERT_EQ(w->imageView().RowCount(), 3);
+    ASSERT_EQ(w->imageView().RowCount(), 2);
     EXPECT_EQ(Sub(w->imageView().RowAt(1), "fileNameLabel"), QStringLiteral("y.jpg"));
-    EXPECT_EQ(Sub(w->imageView().RowAt(2), "fileNameLabel"), QStringLiteral("p.png"));
+}
+
+TEST_F(MainWindowTest, AddsSayWhatTheyDidAndSubFoldersKeepTheirPlaceInTheOutput) {
+    // No file manager on the bus: a finished row opens its output's folder instead.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    auto w = Open();
+    test::DesktopRecorder desktop;
+    w->dialogEnvironment() = desktop.Environment();
+    const fs::path photos = dir / "photos";
+    for (const char* sub : {"2024/trips", ".thumbnails"}) fs::create_directories(photos / sub);
+    test::MakePicture(photos / "a.jpg", "64x48");
+    test::MakePicture(photos / "2024" / "b.png", "64x48");
+    test::MakePicture(photos / "2024" / "trips" / "c.jpg", "64x48");
+    test::MakePicture(photos / ".thumbnails" / "t.jpg", "16x16");
+    test::WriteFile(photos / "notes.txt", "not a picture\n");
+
+    w->adding().AddPaths({photos});
+    ASSERT_TRUE(Added(*w));
+    EXPECT_EQ(w->imageView().RowCount(), 1);
+    EXPECT_FALSE(w->control(QStringLiteral("add-notice"))->isHidden());
+    EXPECT_EQ(ui::Text(w->control(QStringLiteral("add-notice-text"))),
+              QStringLiteral("已添加 1 张图片到“图片压缩”。跳过 1 个不支持的文件，1 个子文件夹。"));
+    // The notice's box brings the sub-folders after all, and from now on.
+    auto* subfolders = w->control<QAbstractButton>(QStringLiteral("add-notice-subfolders"));
+    ASSERT_FALSE(subfolders->isHidden());
+    subfolders->click();
+    ASSERT_TRUE(Added(*w));
+    EXPECT_EQ(w->imageView().RowCount(), 3);
+    EXPECT_EQ(Stored(Setting::IncludeSubfolders), 1);
+    EXPECT_EQ(ui::Text(w->control(QStringLiteral("add-notice-text"))),
+              QStringLiteral("已添加 2 张图片到“图片压缩”。"));
+
+    // The same folder again adds nothing twice.
+    w->adding().AddPaths({photos});
+    ASSERT_TRUE(Added(*w));
+    EXPECT_EQ(w->imageView().RowCount(), 3);
+    EXPECT_EQ(ui::Text(w->control(QStringLiteral("add-notice-text"))),
+              QStringLiteral("没有添加文件。跳过 1 个不支持的文件，3 个已在列表中的文件。"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui::Text(w->control(QStringLiteral("compress-image"))), QStringLiteral("图片压缩 (3)"));
+
+    w->CompressAll(MediaKind::Image);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->session().Idle(); }, 60000));
+    for (const fs::path& output :
+         {out / "a.jpg", out / "2024" / "b.png", out / "2024" / "trips" / "c.jpg"}) {
+        EXPECT_TRUE(fs::exists(output)) << output;
+    }
+    const std::int32_t deepest = w->imageView().IdAt(2);
+    QWidget* row = w->imageView().Row(deepest);
+    ASSERT_EQ(Sub(row, "imageCompressBtn"), QStringLiteral("压缩完成"));
+    qobject_cast<QAbstractButton*>(SubControl(row, "imageCompressBtn"))->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !desktop.opened.empty(); }, 5000));
+    EXPECT_EQ(desktop.opened.back().toLocalFile().toStdString(), (out / "2024" / "trips").string());
+    // "打开输出文件夹" opens where the row's file went.
+    w->post(static_cast<int>(MessageId::OpenImageFolder), w->imageView().IdAt(1));
+    QCoreApplication::sendPostedEvents(w.get());
+    EXPECT_EQ(desktop.opened.back().toLocalFile().toStdString(), (out / "2024").string());
 }
 
 TEST_F(MainWindowTest, TheEncodeUsesTheOptionsTheWindowShows) {

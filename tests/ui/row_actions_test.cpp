@@ -101,35 +101,41 @@ TEST_F(RowActionsTest, StartNoticesCheckAllAndCompressAllTwice) {
                                     "请输入图片的高度!", "图片宽度必须为数字!", "请先添加文件!"}));
 
     const fs::path clip = test::MakeClip(dir / "a.mp4", 0.5);
+    fs::copy_file(clip, dir / "b.mp4");
+    fs::copy_file(clip, dir / "c.mp4");
     const auto a = window.Add(MediaKind::Video, clip);
-    const auto b = window.Add(MediaKind::Video, clip);
-    const auto c = window.Add(MediaKind::Video, clip);
+    const auto b = window.Add(MediaKind::Video, dir / "b.mp4");
+    const auto c = window.Add(MediaKind::Video, dir / "c.mp4");
+    // The same file again, by another path: listed already.
+    EXPECT_EQ(window.Add(MediaKind::Video, dir / "." / "a.mp4"), -1);
     // Check-all follows the master box both ways.
     ui::SetChecked(Control("videoCheckBoxAll"), false);
     EXPECT_TRUE(window.videoView().CheckedIds().empty());
     ui::SetChecked(Control("videoCheckBoxAll"), true);
     EXPECT_EQ(window.videoView().CheckedIds(), (std::vector{a, b, c}));
-    ui::SetChecked(SubControl(window.videoView().Row(b), "videocheckBox"), false);
+    qobject_cast<QAbstractButton*>(SubControl(window.videoView().Row(b), "videocheckBox"))->click();
 
     Click("all-compress");
-    Click("all-compress");
+    // While the batch runs the button stops it; compress-all again adds nothing.
+    EXPECT_EQ(ui::Text(Control("all-compress")), QStringLiteral("停止全部"));
+    window.CompressAll(MediaKind::Video);
     EXPECT_EQ(Queued(), (std::vector{a, c}));  // each once, in list order
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
     EXPECT_EQ(boxes.texts().size(), 5);
     // Finished rows are unticked: another compress-all leaves them alone.
     EXPECT_TRUE(window.videoView().CheckedIds().empty());
-    // The Delete key takes the finished row holding the focus; "清空已完成" the rest.
+    // A click selects a row and gives the list the keys: Delete takes the row;
+    // "移除已完成" the other finished one.
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QWidget* box = SubControl(window.videoView().Row(a), "videocheckBox");
-    box->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), box);
-    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::mouseClick(SubControl(window.videoView().Row(a), "fileNameLabel"), Qt::LeftButton);
+    EXPECT_EQ(window.videoView().SelectedIds(), (std::vector{a}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
     EXPECT_EQ(window.videoView().Row(a), nullptr);
-    const auto actions = Control("videoList")->actions();
-    ASSERT_EQ(actions.size(), 1);
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("清空已完成"));
+    const auto actions = window.videoView().view().actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("移除已完成"));
     actions[0]->trigger();
     EXPECT_EQ(window.videoView().RowCount(), 1);  // b never ran
     EXPECT_NE(window.videoView().Row(b), nullptr);
@@ -138,9 +144,10 @@ TEST_F(RowActionsTest, StartNoticesCheckAllAndCompressAllTwice) {
 TEST_F(RowActionsTest, DeleteCancelsAWaitingTaskIsRefusedWhileRunningAndLeavesFilesAlone) {
     dialogs::ScriptedBoxAnswers boxes;
     const fs::path clip = test::MakeClip(dir / "a.mp4", 0.5);
+    fs::copy_file(clip, dir / "b.mp4");
     const auto a = window.Add(MediaKind::Video, test::MakeClip(dir / "long.mp4", 3000.0, false));
     const auto waiting = window.Add(MediaKind::Video, clip);
-    const auto b = window.Add(MediaKind::Video, clip);
+    const auto b = window.Add(MediaKind::Video, dir / "b.mp4");
     window.CompressAll(MediaKind::Video);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return window.session().videos().queue().IsRunning(a); }, 30000));
@@ -170,6 +177,118 @@ TEST_F(RowActionsTest, DeleteCancelsAWaitingTaskIsRefusedWhileRunningAndLeavesFi
     EXPECT_EQ(window.imageView().RowCount(), 0);
     EXPECT_TRUE(fs::exists(picture));
     EXPECT_EQ(boxes.texts().size(), 1);
+}
+
+// Four long clips queued at once: the first runs, the rest wait in order.
+class BatchRowsTest : public RowActionsTest {
+  protected:
+    void SetUp() override {
+        RowActionsTest::SetUp();
+        const fs::path first = test::MakeClip(dir / "long0.mp4", 600.0, false);
+        ids.push_back(window.Add(MediaKind::Video, first));
+        for (const char* name : {"long1.mp4", "long2.mp4", "long3.mp4"}) {
+            fs::copy_file(first, dir / name);
+            ids.push_back(window.Add(MediaKind::Video, dir / name));
+        }
+        Click("all-compress");
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return window.session().videos().queue().IsRunning(ids[0]); }, 30000));
+        QCoreApplication::processEvents();
+    }
+    QString RowText(std::int32_t id, const char* name) {
+        return ui::Text(SubControl(window.videoView().Row(id), name));
+    }
+    void ClickRow(std::int32_t id, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(SubControl(window.videoView().Row(id), "fileNameLabel"), Qt::LeftButton,
+                          modifiers);
+    }
+    TaskState State(std::int32_t id) { return window.session().Status(id).state; }
+
+    std::vector<std::int32_t> ids;
+};
+
+TEST_F(BatchRowsTest, WaitingRowsShowTheirPlaceAndTheBatchBarPausesAndStopsAll) {
+    for (std::size_t i = 1; i < ids.size(); ++i) {
+        EXPECT_EQ(RowText(ids[i], "stateLabel"), QStringLiteral("等待中 (第 %1 个)").arg(i));
+        EXPECT_EQ(RowText(ids[i], "compressBtn"), QStringLiteral("取消"));
+    }
+    EXPECT_EQ(RowText(ids[0], "compressBtn"), QStringLiteral("压缩中"));
+    EXPECT_EQ(ui::Text(Control("all-compress")), QStringLiteral("停止全部"));
+    EXPECT_FALSE(Control("video-pause")->isHidden());
+    EXPECT_TRUE(ui::Text(Control("video-batch-line")).startsWith(QStringLiteral("0 / 4")));
+
+    // The waiting row's own button takes it off the queue; the rest move up.
+    qobject_cast<QAbstractButton*>(SubControl(window.videoView().Row(ids[1]), "compressBtn"))
+        ->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(State(ids[1]), TaskState::Cancelled);
+    EXPECT_EQ(RowText(ids[1], "stateLabel"), QStringLiteral("已取消"));
+    EXPECT_EQ(RowText(ids[1], "compressBtn"), QStringLiteral("压 缩"));
+    EXPECT_TRUE(SubControl(window.videoView().Row(ids[1]), "errorLabel")->isHidden());
+    EXPECT_EQ(RowText(ids[2], "stateLabel"), QStringLiteral("等待中 (第 1 个)"));
+
+    Click("video-pause");
+    EXPECT_TRUE(window.session().Paused());
+    EXPECT_EQ(ui::Text(Control("video-pause")), QStringLiteral("继续"));
+    EXPECT_TRUE(ui::Text(Control("video-batch-line")).contains(QStringLiteral("已暂停")));
+    Click("image-pause");  // the same batch from the other page
+    EXPECT_FALSE(window.session().Paused());
+    EXPECT_EQ(ui::Text(Control("video-pause")), QStringLiteral("暂停"));
+
+    Click("all-compress");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.session().Idle(); }, 30000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(State(ids[0]), TaskState::Stopped);
+    EXPECT_EQ(RowText(ids[0], "stateLabel"), QStringLiteral("已停止"));
+    for (const std::int32_t id : {ids[2], ids[3]}) {
+        EXPECT_EQ(State(id), TaskState::Cancelled);
+        EXPECT_EQ(RowText(id, "stateLabel"), QStringLiteral("已取消"));
+    }
+    EXPECT_EQ(ui::Text(Control("all-compress")), QStringLiteral("全部压缩"));
+    EXPECT_TRUE(Control("video-pause")->isHidden());
+    EXPECT_TRUE(Control("video-batch-line")->isHidden());
+    EXPECT_FALSE(window.session().Paused());
+    EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+}
+
+TEST_F(BatchRowsTest, SelectedRowsAreDeletedButTheRunningOneAndTheTabCounts) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(ui::Text(Control("compress-video")), QStringLiteral("视频压缩 (4)"));
+    ClickRow(ids[1]);
+    ClickRow(ids[3], Qt::ShiftModifier);
+    EXPECT_EQ(window.videoView().SelectedIds(), (std::vector{ids[1], ids[2], ids[3]}));
+    ClickRow(ids[2], Qt::ControlModifier);
+    EXPECT_EQ(window.videoView().SelectedIds(), (std::vector{ids[1], ids[3]}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(window.videoView().SelectedIds(), ids);
+
+    // Delete: the waiting rows are cancelled and go; the running one stays, silently.
+    dialogs::ScriptedBoxAnswers boxes;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_EQ(window.videoView().RowCount(), 1);
+    EXPECT_NE(window.videoView().Row(ids[0]), nullptr);
+    for (std::size_t i = 1; i < ids.size(); ++i) EXPECT_FALSE(window.session().KindOf(ids[i]));
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui::Text(Control("compress-video")), QStringLiteral("视频压缩 (1)"));
+
+    // Clearing the list leaves the running row; the Delete key on it alone says why.
+    Click("video-clear-list");
+    EXPECT_EQ(window.videoView().RowCount(), 1);
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    ClickRow(ids[0]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_EQ(boxes.texts(), Texts({"文件正在压缩中,不能删除!"}));
+    Click("all-compress");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.session().Idle(); }, 30000));
+    Click("video-clear-list");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.videoView().RowCount(), 0);
+    EXPECT_EQ(ui::Text(Control("compress-video")), QStringLiteral("视频压缩"));
+    EXPECT_FALSE(Control("videoEmpty")->isHidden());
+    EXPECT_TRUE(Control("videoList")->isHidden());
 }
 
 TEST_F(RowActionsTest, ParameterDialogDefaultsSaveReopenAndCancel) {
@@ -204,7 +323,7 @@ TEST_F(RowActionsTest, ParameterDialogDefaultsSaveReopenAndCancel) {
     EXPECT_EQ(saved->videoType, 1);
     EXPECT_EQ(std::pair(saved->width, saved->height), std::pair(1024, 600));
     EXPECT_EQ(std::pair(saved->sampleRateIndex, saved->sampleRate), std::pair(5, 32000));
-    EXPECT_TRUE(window.videoView().Find(id)->paramFlag->isVisibleTo(window.videoView().Row(id)));
+    EXPECT_TRUE(window.videoView().Reveal(id)->paramFlag->isVisibleTo(window.videoView().Row(id)));
     EXPECT_NE(log.find("unique_id: " + std::to_string(id) +
                        "\nbitrate: 128000\nbitrateIndex: 1\nchannel: 2\nchannelIndex: 0\n"
                        "compressType: 0\nheight: 600\nsampleRate: 32000\nsampleRateIndex: 5\n"),
@@ -223,7 +342,7 @@ TEST_F(RowActionsTest, ParameterDialogDefaultsSaveReopenAndCancel) {
     Post(MessageId::TaskParameters, id);
     QCoreApplication::sendPostedEvents(&window);
     EXPECT_FALSE(window.session().videos().FindParameters(id));
-    EXPECT_FALSE(window.videoView().Find(id)->paramFlag->isVisibleTo(window.videoView().Row(id)));
+    EXPECT_FALSE(window.videoView().Reveal(id)->paramFlag->isVisibleTo(window.videoView().Row(id)));
 }
 
 TEST_F(RowActionsTest, SettingsDialogWritesAtOnceAndTestsTheFolder) {
@@ -281,8 +400,9 @@ TEST_F(RowActionsTest, ClosingMinimisesAsksWhileEncodingAndQuitSkipsTheSetting) 
     EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
 
     const fs::path clip = test::MakeClip(dir / "long.mp4", 3000.0, false);
+    fs::copy_file(clip, dir / "long2.mp4");
     const auto stopped = window.Add(MediaKind::Video, clip);
-    const auto id = window.Add(MediaKind::Video, clip);
+    const auto id = window.Add(MediaKind::Video, dir / "long2.mp4");
     window.CompressAll(MediaKind::Video);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return window.session().videos().queue().IsRunning(stopped); }, 30000));
@@ -290,10 +410,11 @@ TEST_F(RowActionsTest, ClosingMinimisesAsksWhileEncodingAndQuitSkipsTheSetting) 
     Post(MessageId::StopVideo, stopped);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return window.session().videos().queue().IsRunning(id); }, 30000));
-    // Stopped is not a failure: the row is idle again, ready to be started.
+    // Stopped is not a failure: the row says so quietly, ready to be started again.
     EXPECT_EQ(window.session().Status(stopped).state, TaskState::Stopped);
     QWidget* stoppedRow = window.videoView().Row(stopped);
     EXPECT_FALSE(SubControl(stoppedRow, "errorLabel")->isVisibleTo(stoppedRow));
+    EXPECT_EQ(ui::Text(SubControl(stoppedRow, "stateLabel")), QStringLiteral("已停止"));
     EXPECT_EQ(ui::Text(SubControl(stoppedRow, "compressBtn")), QStringLiteral("压 缩"));
     // At most the running encode's output is there (it may take the freed name).
     EXPECT_LE(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);

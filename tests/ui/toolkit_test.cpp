@@ -15,7 +15,6 @@
 
 #include "test_support.h"
 #include "ui/controls.h"
-#include "ui/row_list.h"
 #include "ui/ui_call.h"
 #include "ui/window_base.h"
 
@@ -206,20 +205,6 @@ TEST_F(ToolkitTest, WorkerReadsAreAnsweredOnTheUiThreadAndCanBeCancelled) {
     waiting.join();
     EXPECT_FALSE(late.has_value());
     QCoreApplication::processEvents();  // the queued read still runs harmlessly
-}
-
-TEST_F(ToolkitTest, RowListBuildsNamedRowsFromATemplate) {
-    RowList rows(window.control(QStringLiteral("rows")),
-                 QStringLiteral("VideoListContainerElement.xml"));
-    QWidget* first = rows.add(RowName(0));
-    QWidget* second = rows.add(RowName(5));
-    EXPECT_EQ(rows.count(), 2);
-    EXPECT_EQ(rows.itemAt(1), second);
-    EXPECT_EQ(rows.find(QStringLiteral("item-5")), second);
-    EXPECT_NE(FindSubControl(first, QStringLiteral("compressBtn")), nullptr);
-    rows.remove(first);
-    EXPECT_EQ(rows.count(), 1);
-    EXPECT_EQ(rows.find(QStringLiteral("item-0")), nullptr);
 }
 
 }  // namespace
