@@ -77,11 +77,11 @@ int main(int argc, char* argv[]) {
     fs::create_directories(dir / "clips");
     const fs::path clip = dir / "clip.mp4";
     const QStringList make = {
-        QStringLiteral("-v"),     QStringLiteral("error"),
-        QStringLiteral("-f"),     QStringLiteral("lavfi"),
-        QStringLiteral("-i"),     QStringLiteral("testsrc2=size=1280x720:rate=25"),
-        QStringLiteral("-t"),     QStringLiteral("20"),
-        QStringLiteral("-y"),     QString::fromStdString(clip.string())};
+        QStringLiteral("-v"), QStringLiteral("error"),
+        QStringLiteral("-f"), QStringLiteral("lavfi"),
+        QStringLiteral("-i"), QStringLiteral("testsrc2=size=1280x720:rate=25"),
+        QStringLiteral("-t"), QStringLiteral("20"),
+        QStringLiteral("-y"), QString::fromStdString(clip.string())};
     if (QProcess::execute(QStringLiteral("ffmpeg"), make) != 0) return 1;
     // Links, not copies: ten thousand names cost no disk.
     for (int i = 0; i < count; ++i) {
@@ -122,11 +122,12 @@ int main(int argc, char* argv[]) {
 
     std::printf("rows %d (of %d files)\n", rows, count);
     std::printf("added and shown: %.0f ms\n", shownMs);
-    std::printf("tab switch, slowest of 20: idle %.1f ms, batch running (%s) %.1f ms\n",
-                idleSwitch, running ? "yes" : "no", busySwitch);
-    std::printf("resident: %ld KiB before the window, %ld KiB with the rows, %ld KiB while "
-                "encoding\n",
-                residentBefore, residentRows, residentBusy);
+    std::printf("tab switch, slowest of 20: idle %.1f ms, batch running (%s) %.1f ms\n", idleSwitch,
+                running ? "yes" : "no", busySwitch);
+    std::printf(
+        "resident: %ld KiB before the window, %ld KiB with the rows, %ld KiB while "
+        "encoding\n",
+        residentBefore, residentRows, residentBusy);
     std::printf("quit with the batch running: %.0f ms\n", quitMs);
     fs::remove_all(dir);
     return 0;

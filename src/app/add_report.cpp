@@ -32,7 +32,8 @@ QString AddReportText(const AddReport& report) {
                        .arg(report.alreadyListed);
     }
     if (report.unreadable > 0) {
-        skipped << Tr(QT_TRANSLATE_NOOP("MainWindow", "%1 个无法读取的文件")).arg(report.unreadable);
+        skipped
+            << Tr(QT_TRANSLATE_NOOP("MainWindow", "%1 个无法读取的文件")).arg(report.unreadable);
     }
     if (!report.skippedFolders.empty()) {
         skipped << Tr(QT_TRANSLATE_NOOP("MainWindow", "%1 个子文件夹"))

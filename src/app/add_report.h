@@ -29,7 +29,8 @@ struct AddReport {
     }
 };
 
-// "已添加 3 个视频到“视频压缩”，5 张图片到“图片压缩”。跳过 2 个不支持的文件，1 个已在列表中的文件。"
+// "已添加 3 个视频到“视频压缩”，5 张图片到“图片压缩”。跳过 2 个不支持的文件，1
+// 个已在列表中的文件。"
 QString AddReportText(const AddReport& report);
 
 }  // namespace brisklo::app

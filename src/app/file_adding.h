@@ -24,8 +24,8 @@ class FileAdding {
   public:
     // Adds one row of that kind for the file, its output going into subfolder
     // under the output folder.
-    using AddFileFunction = std::function<AddOutcome(
-        MediaKind, const std::filesystem::path& file, const std::filesystem::path& subfolder)>;
+    using AddFileFunction = std::function<AddOutcome(MediaKind, const std::filesystem::path& file,
+                                                     const std::filesystem::path& subfolder)>;
     // window: the parent of the choosers. includeSubfolders: whether a folder
     // brings its sub-folders too (the setting, read at each add).
     FileAdding(QWidget& window, AddFileFunction addFile, std::function<bool()> includeSubfolders);

@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kAnswerMilliseconds = 3000;
 
-QUrl FileUrl(const fs::path& path) { return QUrl::fromLocalFile(QString::fromStdString(path.string())); }
+QUrl FileUrl(const fs::path& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path.string()));
+}
 
 }  // namespace
 
@@ -30,11 +32,11 @@ void ShowFileInFileManager(QObject* context, const fs::path& file,
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{FileUrl(file).toString()} << QString();
-    auto* watcher =
-        new QDBusPendingCallWatcher(bus.asyncCall(call, kAnswerMilliseconds), context);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kAnswerMilliseconds), context);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
                      [fallBack = std::move(fallBack)](QDBusPendingCallWatcher* done) {
                          if (done->isError()) fallBack();

@@ -58,9 +58,8 @@ void MainWindow::initWindow() {
         [this] { return m_config.Get(Setting::IncludeSubfolders) != 0; });
     new FileDrop(this, [this](const auto& paths) { m_adding->AddPaths(paths); });
     AddShortcuts(this);
-    m_durations = std::make_unique<DurationProbe>(this, [this](std::int32_t id, double seconds) {
-        m_videoView->SetDuration(id, seconds);
-    });
+    m_durations = std::make_unique<DurationProbe>(
+        this, [this](std::int32_t id, double seconds) { m_videoView->SetDuration(id, seconds); });
     for (const char* name :
          {"video-compress-check", "video-compress-slider", "video-compress-balanced-check",
           "all-compress", "videoEmpty", "image-define-param", "all-image-compress", "imageEmpty"}) {
@@ -71,7 +70,7 @@ void MainWindow::initWindow() {
     m_session = std::make_unique<BatchSession>(BatchFrontEnd{
         *m_options, *m_options, m_config, *postBox(), *m_videoView, *m_imageView, m_encoder});
     if (!m_session->Start()) LogLine("cannot start the image dispatcher\n");
-    m_batchBar = new BatchBar(*this, *m_session);  // a child of this window
+    m_batchBar = new BatchBar(*this, *m_session);             // a child of this window
     m_addNotice = new AddNotice(*this, m_config, *m_adding);  // a child of this window
     m_adding->SetOnReport([this](const AddReport& report) { m_addNotice->Show(report); });
     m_tabTexts = {ui::Text(control(QStringLiteral("compress-video"))),
@@ -81,10 +80,12 @@ void MainWindow::initWindow() {
         view->view().SetRowBuilt([this](QWidget* row) { wireNotifications(row); });
         view->SetQueuePlace([this](std::int32_t id) { return m_session->Status(id).queuePlace; });
         view->SetOnStateChange([this] { m_batchBar->RefreshSoon(); });
-        for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        for (const auto signal :
+             {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
             connect(&view->model(), signal, this, &MainWindow::UpdateListsSoon);
         }
-        connect(&view->model(), &QAbstractItemModel::modelReset, this, &MainWindow::UpdateListsSoon);
+        connect(&view->model(), &QAbstractItemModel::modelReset, this,
+                &MainWindow::UpdateListsSoon);
     }
     UpdateLists();
     m_rowActions = std::make_unique<RowActions>(*this, m_config, *m_session, *m_videoView,
@@ -164,8 +165,10 @@ void MainWindow::RouteClicks() {
          [&rows](QWidget*) { rows.ClearFinished(MediaKind::Video); }},
         {QStringLiteral("image-clear-finished"),
          [&rows](QWidget*) { rows.ClearFinished(MediaKind::Image); }},
-        {QStringLiteral("video-clear-list"), [&rows](QWidget*) { rows.ClearList(MediaKind::Video); }},
-        {QStringLiteral("image-clear-list"), [&rows](QWidget*) { rows.ClearList(MediaKind::Image); }},
+        {QStringLiteral("video-clear-list"),
+         [&rows](QWidget*) { rows.ClearList(MediaKind::Video); }},
+        {QStringLiteral("image-clear-list"),
+         [&rows](QWidget*) { rows.ClearList(MediaKind::Image); }},
         {QStringLiteral("videoMenuBtn"),
          [&rows](QWidget* sender) { rows.OpenRowMenu(sender, MediaKind::Video); }},
         {QStringLiteral("imageMenuBtn"),
@@ -226,9 +229,9 @@ void MainWindow::UpdateLists() {
          {Page{*m_videoView, "compress-video", "videoEmpty", "videoList", m_tabTexts[0]},
           Page{*m_imageView, "compress-image", "imageEmpty", "image-list", m_tabTexts[1]}}) {
         const int count = page.view.RowCount();
-        ui::SetText(control(QString::fromLatin1(page.tab)),
-                    count > 0 ? QStringLiteral("%1 (%2)").arg(page.tabText).arg(count)
-                              : page.tabText);
+        ui::SetText(
+            control(QString::fromLatin1(page.tab)),
+            count > 0 ? QStringLiteral("%1 (%2)").arg(page.tabText).arg(count) : page.tabText);
         // The large "add files" hint stands in for an empty list.
         control(QString::fromLatin1(page.empty))->setVisible(count == 0);
         control(QString::fromLatin1(page.list))->setVisible(count > 0);

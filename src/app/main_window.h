@@ -116,8 +116,8 @@ class MainWindow : public ui::WindowBase {
 #endif
     std::unique_ptr<RowActions> m_rowActions;
     std::unique_ptr<TrayIcon> m_tray;
-    BatchBar* m_batchBar = nullptr;    // a child of this window
-    AddNotice* m_addNotice = nullptr;  // a child of this window
+    BatchBar* m_batchBar = nullptr;     // a child of this window
+    AddNotice* m_addNotice = nullptr;   // a child of this window
     std::array<QString, 2> m_tabTexts;  // the tabs' names without their counts
     bool m_listsChanged = false;
     MessageTable m_messages;

@@ -81,10 +81,10 @@ void PresentCommon(const TaskRow& row, const TaskRowData& data, std::size_t plac
     ui::SetText(row.stateLabel, state);
     SetVisible(row.stateLabel, !state.isEmpty());
 
-    const TaskOutcome* outcome = data.outcome && (data.state == TaskState::Done ||
-                                                  data.state == TaskState::KeptOriginal)
-                                     ? &*data.outcome
-                                     : nullptr;
+    const TaskOutcome* outcome =
+        data.outcome && (data.state == TaskState::Done || data.state == TaskState::KeptOriginal)
+            ? &*data.outcome
+            : nullptr;
     ui::SetText(row.sizeLabel,
                 outcome ? QString::fromStdString(FormatFileSize(outcome->outputSize)) : QString());
     QString sizeTip = outcome ? QString::fromStdString(outcome->outputPath.string()) : QString();

@@ -13,14 +13,14 @@ namespace brisklo::app {
 // Texts and colours of the task rows and the main window's notices. The
 // Chinese texts are the source language; translations replace them at run time.
 namespace row_text {
-QString RunningButton();         // "压缩中"
-QString DoneButton();            // "压缩完成"
-QString CompressButton();        // "压 缩"
-QString ImageRunningProgress();  // "正在压缩"
-QString ImageDoneProgress();     // "完成"
-QString ImageFailedProgress();   // "压缩失败"
-QString KeptOriginal();          // "已是最优，保留原文件"
-QString CancelButton();          // "取消": a waiting row's button
+QString RunningButton();             // "压缩中"
+QString DoneButton();                // "压缩完成"
+QString CompressButton();            // "压 缩"
+QString ImageRunningProgress();      // "正在压缩"
+QString ImageDoneProgress();         // "完成"
+QString ImageFailedProgress();       // "压缩失败"
+QString KeptOriginal();              // "已是最优，保留原文件"
+QString CancelButton();              // "取消": a waiting row's button
 QString Waiting(std::size_t place);  // "等待中 (第 n 个)"
 QString Stopped();                   // "已停止"
 QString Cancelled();                 // "已取消"

@@ -10,10 +10,9 @@ namespace brisklo::app {
 
 TaskListView::TaskListView(QWidget* list, QString layout, TaskRowNames names, bool videoRows)
     : m_videoRows(videoRows) {
-    RowTemplate rowTemplate{std::move(layout), names, videoRows,
-                            [this](const TaskRow& row, const TaskRowData& data) {
-                                Present(row, data);
-                            }};
+    RowTemplate rowTemplate{
+        std::move(layout), names, videoRows,
+        [this](const TaskRow& row, const TaskRowData& data) { Present(row, data); }};
     m_view = std::make_unique<TaskRowsView>(m_model, std::move(rowTemplate), list);
     auto* box = qobject_cast<QVBoxLayout*>(list->layout());
     if (!box) box = new QVBoxLayout(list);  // owned by the list
@@ -46,8 +45,7 @@ std::vector<std::int32_t> TaskListView::CheckedIds() const {
     return ids;
 }
 
-void TaskListView::SetState(std::int32_t taskId,
-                            const std::function<void(TaskRowData&)>& change) {
+void TaskListView::SetState(std::int32_t taskId, const std::function<void(TaskRowData&)>& change) {
     if (!m_model.Update(taskId, change)) return;
     // Every waiting row's place may have moved.
     m_view->RefreshVisibleSoon();

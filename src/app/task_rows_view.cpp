@@ -258,7 +258,8 @@ void TaskRowsView::keyPressEvent(QKeyEvent* event) {
         emit deleteRequested();
         return;
     }
-    const int current = m_selection.currentIndex().isValid() ? m_selection.currentIndex().row() : -1;
+    const int current =
+        m_selection.currentIndex().isValid() ? m_selection.currentIndex().row() : -1;
     const int page = std::max(1, viewport()->height() / m_rowHeight);
     int next = -1;
     switch (event->key()) {

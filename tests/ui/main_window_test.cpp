@@ -211,7 +211,8 @@ TEST_F(MainWindowTest, SliderLabelTabButtonsKeysAndAccessibleNames) {
     const fs::path clip = test::MakeClip(dir / "a.mp4", 1.0);
     QWidget* row = w->videoView().Row(w->Add(MediaKind::Video, clip));
     // Each row's controls name their file for assistive tools.
-    EXPECT_EQ(SubControl(row, "videoMenuBtn")->accessibleName(), QStringLiteral("a.mp4 的更多操作"));
+    EXPECT_EQ(SubControl(row, "videoMenuBtn")->accessibleName(),
+              QStringLiteral("a.mp4 的更多操作"));
     EXPECT_EQ(SubControl(row, "videocheckBox")->accessibleName(), QStringLiteral("选择 a.mp4"));
     QAccessibleInterface* add =
         QAccessible::queryAccessibleInterface(w->control(QStringLiteral("add-video-file")));
@@ -336,7 +337,8 @@ TEST_F(MainWindowTest, AddsSayWhatTheyDidAndSubFoldersKeepTheirPlaceInTheOutput)
     EXPECT_EQ(ui::Text(w->control(QStringLiteral("add-notice-text"))),
               QStringLiteral("没有添加文件。跳过 1 个不支持的文件，3 个已在列表中的文件。"));
     QCoreApplication::processEvents();
-    EXPECT_EQ(ui::Text(w->control(QStringLiteral("compress-image"))), QStringLiteral("图片压缩 (3)"));
+    EXPECT_EQ(ui::Text(w->control(QStringLiteral("compress-image"))),
+              QStringLiteral("图片压缩 (3)"));
 
     w->CompressAll(MediaKind::Image);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->session().Idle(); }, 60000));
