@@ -49,11 +49,24 @@ class Tiff {
 // Bytes a value of this TIFF type takes, 0 for a type we do not know.
 std::size_t TypeSize(std::uint32_t type) {
     switch (type) {
-        case 1: case 2: case 6: case 7: return 1;  // BYTE, ASCII, SBYTE, UNDEFINED
-        case 3: case 8: return 2;                  // SHORT, SSHORT
-        case 4: case 9: case 11: return 4;         // LONG, SLONG, FLOAT
-        case 5: case 10: case 12: return 8;        // RATIONAL, SRATIONAL, DOUBLE
-        default: return 0;
+        case 1:
+        case 2:
+        case 6:
+        case 7:
+            return 1;  // BYTE, ASCII, SBYTE, UNDEFINED
+        case 3:
+        case 8:
+            return 2;  // SHORT, SSHORT
+        case 4:
+        case 9:
+        case 11:
+            return 4;  // LONG, SLONG, FLOAT
+        case 5:
+        case 10:
+        case 12:
+            return 8;  // RATIONAL, SRATIONAL, DOUBLE
+        default:
+            return 0;
     }
 }
 

@@ -16,7 +16,8 @@ Result<std::vector<std::uint8_t>> EncodeToFit(int start, int lowest,
     if (fits(first.value())) return first;
     const std::string over = "it cannot be made to fit into " + FormatFileSize(*limit) + ": ";
     if (start <= lowest) {
-        return Error{over + "it is " + FormatFileSize(static_cast<std::int64_t>(first.value().size())) +
+        return Error{over + "it is " +
+                     FormatFileSize(static_cast<std::int64_t>(first.value().size())) +
                      " already at the lowest " + what + " (" + std::to_string(lowest) + ")"};
     }
     auto best = encode(lowest);

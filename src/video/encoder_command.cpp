@@ -63,29 +63,32 @@ Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOpt
         command.argv = head;
         command.argv.insert(
             command.argv.end(),
-            {"-vcodec", "h264",     "-acodec", "aac",          "-preset", preset, "-b:v",
-             rate,      "-pass",    "2",       "-passlogfile", log,       "-ab",  bitrate,
-             "-ar",     sampleRate, "-ac",     channel,        "-f",      muxer,  outputPath});
+            {"-vcodec", "h264",  "-acodec",       "aac", "-preset", preset,  "-b:v",    rate,
+             "-pass",   "2",     "-passlogfile",  log,   "-ab",     bitrate, "-ar",     sampleRate,
+             "-ac",     channel, "-map_metadata", "0",   "-f",      muxer,   outputPath});
         command.displayText = Quoted(encoder.string()) + " -y -i " + Quoted(input.string());
         if (!sizeText.empty()) command.displayText += " -s " + Quoted(sizeText);
         command.displayText += " -vcodec h264 -acodec aac -preset " + preset + " -b:v " + rate +
                                " -pass 1/2 -passlogfile " + Quoted(log) + " -ab " + bitrate +
-                               " -ar " + sampleRate + " -ac " + channel + " -f " + muxer + " " +
-                               Quoted(outputPath);
+                               " -ar " + sampleRate + " -ac " + channel + " -map_metadata 0 -f " +
+                               muxer + " " + Quoted(outputPath);
         return command;
     }
 
+    // The source's global metadata is copied whole: without -map_metadata, ffmpeg
+    // copies it but drops creation_time, the date a phone clip was recorded.
     command.argv = {encoder.string(), "-y", "-i", input.string()};
     if (!sizeText.empty()) command.argv.insert(command.argv.end(), {"-s", sizeText});
-    command.argv.insert(command.argv.end(), {"-vcodec", "h264", "-acodec", "aac", "-preset", preset,
-                                             "-crf", quality, "-ab", bitrate, "-ar", sampleRate,
-                                             "-ac", channel, "-f", muxer, outputPath});
+    command.argv.insert(
+        command.argv.end(),
+        {"-vcodec", "h264", "-acodec", "aac", "-preset", preset, "-crf", quality, "-ab", bitrate,
+         "-ar", sampleRate, "-ac", channel, "-map_metadata", "0", "-f", muxer, outputPath});
 
     command.displayText = Quoted(encoder.string()) + " -y -i " + Quoted(input.string());
     if (!sizeText.empty()) command.displayText += " -s " + Quoted(sizeText);
     command.displayText += " -vcodec h264 -acodec aac -preset " + preset + " -crf " + quality +
-                           " -ab " + bitrate + " -ar " + sampleRate + " -ac " + channel + " -f " +
-                           muxer + " " + Quoted(outputPath);
+                           " -ab " + bitrate + " -ar " + sampleRate + " -ac " + channel +
+                           " -map_metadata 0 -f " + muxer + " " + Quoted(outputPath);
     return command;
 }
 

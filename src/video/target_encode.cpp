@@ -65,7 +65,8 @@ TargetEncode::~TargetEncode() {
     }
 }
 
-SizeVerdict TargetEncode::Check(std::uintmax_t outputSize, const std::vector<std::string>& finalPass) {
+SizeVerdict TargetEncode::Check(std::uintmax_t outputSize,
+                                const std::vector<std::string>& finalPass) {
     const auto produced = static_cast<std::int64_t>(outputSize);
     ++m_attempts;
     LogLine("target %lld bytes, attempt %d at %lld bit/s: %lld bytes\n",
@@ -76,13 +77,15 @@ SizeVerdict TargetEncode::Check(std::uintmax_t outputSize, const std::vector<std
                              SizeUpText(m_inputs.targetBytes) + ": it came out at " +
                              SizeUpText(produced);
     if (m_attempts >= 2) {
-        return {SizeVerdict::Kind::Fail, {},
+        return {SizeVerdict::Kind::Fail,
+                {},
                 over + " even at a corrected rate; the smallest size that would work is about " +
                     SizeUpText(produced)};
     }
     const std::int64_t corrected = CorrectedBitrate(m_plan, m_inputs, m_rate, produced);
     if (corrected < m_plan.floorBitrate) {
-        return {SizeVerdict::Kind::Fail, {},
+        return {SizeVerdict::Kind::Fail,
+                {},
                 over + ", and a lower rate would make the picture useless; the smallest size " +
                     "that would work is about " + SizeUpText(produced)};
     }

@@ -21,8 +21,8 @@ constexpr std::int64_t kBytesPerPacket = 16;
 constexpr double kSamplesPerAudioPacket = 1024;
 
 std::int64_t AudioBytes(const TargetInputs& inputs) {
-    return static_cast<std::int64_t>(std::ceil(static_cast<double>(inputs.audioBitrate) *
-                                               inputs.durationSeconds / 8.0));
+    return static_cast<std::int64_t>(
+        std::ceil(static_cast<double>(inputs.audioBitrate) * inputs.durationSeconds / 8.0));
 }
 
 // The target that leaves a video rate of videoBitrate.
@@ -70,8 +70,8 @@ Result<TargetPlan> PlanTarget(const TargetInputs& inputs) {
     return plan;
 }
 
-std::int64_t CorrectedBitrate(const TargetPlan& plan, const TargetInputs& inputs,
-                              std::int64_t rate, std::int64_t producedBytes) {
+std::int64_t CorrectedBitrate(const TargetPlan& plan, const TargetInputs& inputs, std::int64_t rate,
+                              std::int64_t producedBytes) {
     const double rest = static_cast<double>(plan.audioBytes + plan.overheadBytes);
     const double wanted = static_cast<double>(inputs.targetBytes) * kTargetAim - rest;
     const double produced = std::max(static_cast<double>(producedBytes) - rest, 1.0);
@@ -81,6 +81,7 @@ std::int64_t CorrectedBitrate(const TargetPlan& plan, const TargetInputs& inputs
 }
 
 std::string SizeUpText(std::int64_t bytes) {
+    if (bytes < kMegabyte) return std::to_string((bytes + kKilobyte - 1) / kKilobyte) + "KB";
     const auto tenths = (bytes * 10 + kMegabyte - 1) / kMegabyte;
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "M";
 }

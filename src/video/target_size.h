@@ -22,11 +22,11 @@ struct TargetInputs {
 // The plan of a size-bound encode. The video bit rate leaves room for the sound, the
 // container's index and headers, and a margin for the encoder's rate control.
 struct TargetPlan {
-    std::int64_t videoBitrate = 0;     // bit/s for -b:v
-    std::int64_t floorBitrate = 0;     // below this the picture is useless
-    std::int64_t smallestBytes = 0;    // the smallest target that reaches the floor
-    std::int64_t overheadBytes = 0;    // the container's share, as estimated
-    std::int64_t audioBytes = 0;       // the sound's share
+    std::int64_t videoBitrate = 0;   // bit/s for -b:v
+    std::int64_t floorBitrate = 0;   // below this the picture is useless
+    std::int64_t smallestBytes = 0;  // the smallest target that reaches the floor
+    std::int64_t overheadBytes = 0;  // the container's share, as estimated
+    std::int64_t audioBytes = 0;     // the sound's share
 };
 
 // Share of the target the encode aims at: two-pass x264 lands within a few percent
@@ -46,10 +46,11 @@ Result<TargetPlan> PlanTarget(const TargetInputs& inputs);
 
 // The video rate for another try after an encode at rate came out at producedBytes,
 // over the target: the rate scaled by how far the video's share missed, aimed lower.
-std::int64_t CorrectedBitrate(const TargetPlan& plan, const TargetInputs& inputs,
-                              std::int64_t rate, std::int64_t producedBytes);
+std::int64_t CorrectedBitrate(const TargetPlan& plan, const TargetInputs& inputs, std::int64_t rate,
+                              std::int64_t producedBytes);
 
-// A size in whole tenths of a megabyte, rounded up ("2.1M"); a size that works.
+// A size rounded up, so that it is one that works: whole kilobytes below a megabyte
+// ("440KB"), else tenths of a megabyte ("2.1M").
 std::string SizeUpText(std::int64_t bytes);
 
 }  // namespace brisklo

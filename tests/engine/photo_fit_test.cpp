@@ -3,11 +3,10 @@
 // JPEG keeps its colours once its profile is gone, EXIF stays or goes as the
 // settings say (read back with exiftool), and a size limit is met or the job fails
 // saying why. Real libjpeg-turbo, lcms2 and libimagequant throughout.
+#include <Magick++.h>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <lcms2.h>
-
-#include <Magick++.h>
 
 #include <cmath>
 #include <cstdio>
@@ -99,8 +98,8 @@ std::vector<std::uint8_t> ToSrgb(const std::vector<std::uint8_t>& rgb,
                                  const std::vector<std::uint8_t>& icc) {
     Profile source(cmsOpenProfileFromMem(icc.data(), static_cast<cmsUInt32Number>(icc.size())));
     Profile srgb(cmsCreate_sRGBProfile());
-    cmsHTRANSFORM transform = cmsCreateTransform(source.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
-                                                 INTENT_PERCEPTUAL, 0);
+    cmsHTRANSFORM transform =
+        cmsCreateTransform(source.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8, INTENT_PERCEPTUAL, 0);
     std::vector<std::uint8_t> out(rgb.size());
     cmsDoTransform(transform, rgb.data(), out.data(), static_cast<cmsUInt32Number>(rgb.size() / 3));
     cmsDeleteTransform(transform);
@@ -140,8 +139,8 @@ double Ssim(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>&
             va /= 63;
             vb /= 63;
             cov /= 63;
-            total += ((2 * ma * mb + c1) * (2 * cov + c2)) /
-                     ((ma * ma + mb * mb + c1) * (va + vb + c2));
+            total +=
+                ((2 * ma * mb + c1) * (2 * cov + c2)) / ((ma * ma + mb * mb + c1) * (va + vb + c2));
             ++windows;
         }
     }
@@ -173,10 +172,9 @@ std::string ExifTag(const fs::path& path, const std::string& tag) {
 
 // A detailed picture (testsrc2 under grain) that no preset squeezes small.
 fs::path MakeGrainyPicture(const fs::path& path, const std::string& size) {
-    const int status = test::RunProgram(
-        {"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
-         "testsrc2=size=" + size + ",noise=alls=30:allf=t", "-frames:v", "1", "-q:v", "2",
-         path.string()});
+    const int status = test::RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                         "testsrc2=size=" + size + ",noise=alls=30:allf=t",
+                                         "-frames:v", "1", "-q:v", "2", path.string()});
     EXPECT_EQ(status, 0);
     return path;
 }
@@ -198,9 +196,8 @@ class PhotoFitTest : public ::testing::Test {
         const fs::path photo = test::MakeOrientedJpeg(m_dir / "phone.jpg", 320, 240, 6);
         const int status = test::RunProgram(
             {"exiftool", "-q", "-overwrite_original", "-Make=Brisklo Phone", "-Model=BP-1",
-             "-DateTimeOriginal=2024:05:06 07:08:09", "-GPSLatitude=48.8583",
-             "-GPSLatitudeRef=N", "-GPSLongitude=2.2944", "-GPSLongitudeRef=E",
-             photo.string()});
+             "-DateTimeOriginal=2024:05:06 07:08:09", "-GPSLatitude=48.8583", "-GPSLatitudeRef=N",
+             "-GPSLongitude=2.2944", "-GPSLongitudeRef=E", photo.string()});
         EXPECT_EQ(status, 0);
         EXPECT_EQ(ExifTag(photo, "Orientation"), "6");
         return photo;

@@ -37,6 +37,7 @@ TEST(TargetSizeTest, RateLeavesRoomForSoundAndContainer) {
     EXPECT_EQ(FloorBitrate({1280, 720}), 224824);
     EXPECT_EQ(SizeUpText(2 * 1024 * 1024), "2.0M");
     EXPECT_EQ(SizeUpText(2 * 1024 * 1024 + 1), "2.1M");
+    EXPECT_EQ(SizeUpText(400 * 1024 + 1), "401KB");
     inputs.durationSeconds = 0;
     EXPECT_FALSE(PlanTarget(inputs));
 }
@@ -50,8 +51,8 @@ TEST(TargetSizeTest, OverTheTargetTriesOnceMoreLowerThenFails) {
     auto planned = TargetEncode::Plan(task, options, dir.path(), 9);
     ASSERT_TRUE(planned) << planned.error().message;
     TargetEncode& target = *planned.value();
-    const std::vector<std::string> argv = {"ffmpeg", "-b:v", std::to_string(target.Spec().videoBitrate),
-                                           "out"};
+    const std::vector<std::string> argv = {"ffmpeg", "-b:v",
+                                           std::to_string(target.Spec().videoBitrate), "out"};
     EXPECT_EQ(target.Spec().passLog, dir / "pass-9");
 
     const SizeVerdict again = target.Check(440 * 1024, argv);
@@ -59,9 +60,9 @@ TEST(TargetSizeTest, OverTheTargetTriesOnceMoreLowerThenFails) {
     EXPECT_LT(std::stoll(RateIn(again.argv)), target.Spec().videoBitrate);
     const SizeVerdict still = target.Check(420 * 1024, again.argv);
     ASSERT_EQ(still.kind, SizeVerdict::Kind::Fail);
-    EXPECT_NE(still.reason.find("clip.mp4 cannot be fitted into 0.4M"), std::string::npos)
+    EXPECT_NE(still.reason.find("clip.mp4 cannot be fitted into 400KB"), std::string::npos)
         << still.reason;
-    EXPECT_NE(still.reason.find("the smallest size that would work is about 0.5M"),
+    EXPECT_NE(still.reason.find("the smallest size that would work is about 420KB"),
               std::string::npos)
         << still.reason;
 }
