@@ -115,8 +115,9 @@ int main(int argc, char* argv[]) {
     const long residentBusy = ResidentKiB();
     const bool running = !window->session().Idle();
 
+    // What quitting does once the user has confirmed: the window goes, stopping
+    // the encode and the workers.
     clock.restart();
-    window->close();
     window.reset();
     const double quitMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
 

@@ -12,6 +12,8 @@ pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 # JPEG decoding and encoding (libjpeg-turbo, through its libjpeg API).
 pkg_check_modules(LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
+# Colour profiles: photos in Display P3 or Adobe RGB are converted to sRGB.
+pkg_check_modules(LCMS2 REQUIRED IMPORTED_TARGET lcms2)
 find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)
 find_library(GIF_LIBRARY gif REQUIRED)
 add_library(brisklo_giflib INTERFACE)

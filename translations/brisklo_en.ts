@@ -605,6 +605,26 @@
         <source>压缩任务已完成</source>
         <translation>Compression finished</translation>
     </message>
+    <message>
+        <source>指定大小</source>
+        <translation>Fit under</translation>
+    </message>
+    <message>
+        <source>自定义大小</source>
+        <translation>Custom size</translation>
+    </message>
+    <message>
+        <source>按原大小百分比</source>
+        <translation>Share of the original</translation>
+    </message>
+    <message>
+        <source>画质优先(更慢,文件更小)</source>
+        <translation>Quality first (slower, smaller)</translation>
+    </message>
+    <message>
+        <source>每张不超过</source>
+        <translation>Each at most</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>
@@ -822,6 +842,22 @@
         <source>保存</source>
         <translation>Save</translation>
     </message>
+    <message>
+        <source>指定大小</source>
+        <translation>Fit under</translation>
+    </message>
+    <message>
+        <source>按画质压缩</source>
+        <translation>By quality</translation>
+    </message>
+    <message>
+        <source>自定义大小</source>
+        <translation>Custom size</translation>
+    </message>
+    <message>
+        <source>按原大小百分比</source>
+        <translation>Share of the original</translation>
+    </message>
 </context>
 <context>
     <name>PopMenu</name>
@@ -990,6 +1026,26 @@
     <message>
         <source>最小化,不退出程序</source>
         <translation>Minimise, keep running</translation>
+    </message>
+    <message>
+        <source>节省不足</source>
+        <translation>When saving less than</translation>
+    </message>
+    <message>
+        <source>时保留原文件</source>
+        <translation>keep the original</translation>
+    </message>
+    <message>
+        <source>照片</source>
+        <translation>Photos</translation>
+    </message>
+    <message>
+        <source>保留照片信息(拍摄时间、相机、镜头)</source>
+        <translation>Keep photo information (date taken, camera, lens)</translation>
+    </message>
+    <message>
+        <source>同时保留拍摄位置(GPS)</source>
+        <translation>Also keep the location (GPS)</translation>
     </message>
 </context>
 <context>

@@ -38,7 +38,7 @@ _brisklo_cli() {
             COMPREPLY=($(compgen -W "0 1 2 3 4" -- "$cur"))
             return
             ;;
-        --size | --image-size | --crf | --stall-timeout)
+        --size | --image-size | --crf | --stall-timeout | --target-size | --target-percent | --image-max-size | --min-saving)
             # A value to type: nothing to offer.
             COMPREPLY=()
             return
@@ -46,7 +46,8 @@ _brisklo_cli() {
     esac
     if [[ "$cur" == -* ]]; then
         COMPREPLY=($(compgen -W "-o --output -r --recursive --level --format --size --crf
-            --balanced --channels --sample-rate --audio-bitrate --image-level --jpeg --scale
+            --balanced --quality-first --target-size --target-percent --image-max-size
+            --keep-photo-info --keep-location --min-saving --channels --sample-rate --audio-bitrate --image-level --jpeg --scale
             --image-size --gif-drop --stall-timeout --allow-larger --json -q --quiet -v
             --verbose -h --help --version" -- "$cur"))
         return

@@ -17,6 +17,13 @@ complete -c brisklo-cli -l scale -x -a '0 1 2 3 4 5' -d 'Image scale step (0 kee
 complete -c brisklo-cli -l image-size -x -d 'Custom image size WxH'
 complete -c brisklo-cli -l gif-drop -x -a '0 1 2 3 4' -d 'Drop GIF frames'
 complete -c brisklo-cli -l stall-timeout -x -d 'End an encode that shows no progress for this long'
+complete -c brisklo-cli -l quality-first -d 'Quality-first encoder preset'
+complete -c brisklo-cli -l target-size -x -d 'Fit each video under this size (e.g. 8M)'
+complete -c brisklo-cli -l target-percent -x -d 'Fit each video under this share of its size'
+complete -c brisklo-cli -l image-max-size -x -d 'Make each image at most this size (e.g. 200K)'
+complete -c brisklo-cli -l keep-photo-info -d "Keep a photo's EXIF, without its position"
+complete -c brisklo-cli -l keep-location -d "Keep a photo's EXIF with its position"
+complete -c brisklo-cli -l min-saving -x -d 'Keep the source when the output saves less than this'
 complete -c brisklo-cli -l allow-larger -d 'Keep outputs that are not smaller than their source'
 complete -c brisklo-cli -l json -d 'Print one JSON object with every result'
 complete -c brisklo-cli -s q -l quiet -d 'Print only failures'

@@ -27,12 +27,22 @@ VideoOptions DesktopOptions::CurrentVideoOptions() {
                        : PixelSize{};
     options.customQuality = shown.customQuality;
     options.balanced = shown.balanced;
+    options.qualityFirst = shown.qualityFirst;
+    options.target.reset();
+    if (shown.videoTargetOn) {
+        options.target = TargetFromChoice(shown.videoTargetIndex, shown.videoTargetValue,
+                                          shown.videoTargetValue);
+    }
     return options;
 }
 
 ImageOptions DesktopOptions::CurrentImageOptions() {
     const ShownOptions shown = Shown();
-    ImageOptions options;
+    // What a photo keeps is chosen in the settings dialog.
+    ImageOptions options = ImageOptionsFromSettings(m_settings, 0, 0);
+    options.customSize.reset();
+    options.gifDropIndex.reset();
+    options.targetBytes.reset();
     options.level = Chosen<CompressionLevel>(shown.imageLevel);
     options.output = Chosen<ImageOutput>(shown.imageOutput);
     options.scaleStep =
@@ -43,6 +53,9 @@ ImageOptions DesktopOptions::CurrentImageOptions() {
     }
     if (shown.gifDropOn && shown.gifDropIndex >= 0 && shown.gifDropIndex <= 4) {
         options.gifDropIndex = shown.gifDropIndex;
+    }
+    if (shown.imageTargetOn && shown.imageTargetKb > 0) {
+        options.targetBytes = std::int64_t{shown.imageTargetKb} * kKilobyte;
     }
     return options;
 }

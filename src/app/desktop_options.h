@@ -22,18 +22,24 @@ struct ShownOptions {
     int videoRatioIndex = 0;
     std::optional<std::int32_t> customQuality;  // the slider, when its check box is on
     bool balanced = false;
+    bool qualityFirst = false;
+    bool videoTargetOn = false;
+    int videoTargetIndex = 0;  // row of "video-target-size"
+    int videoTargetValue = 0;  // the custom MB or the percentage, by the row
     std::optional<int> imageLevel;
     std::optional<int> imageOutput;
     int imageRatioIndex = 0;
     bool gifDropOn = false;
     int gifDropIndex = 0;
     CustomSizeFields sizeFields;
+    bool imageTargetOn = false;
+    int imageTargetKb = 0;
 };
 
 // Answers the workers' "which options now?" for the main window: what its option
 // controls show, from the copy the window keeps current, so a worker never waits
 // on the UI thread. What the window does not show (the audio of the settings
-// dialog) comes from the settings.
+// dialog: audio, what a photo keeps) comes from the settings.
 class DesktopOptions : public VideoOptionsProvider, public ImageOptionsProvider {
   public:
     explicit DesktopOptions(const SettingsSource& settings) : m_settings(settings) {}

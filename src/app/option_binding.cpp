@@ -3,12 +3,14 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <array>
 
 #include "core/config_store.h"
 #include "core/log.h"
 #include "core/option_tables.h"
+#include "core/settings_source.h"
 #include "ui/controls.h"
 #include "ui/skin.h"
 
@@ -36,9 +38,22 @@ struct CheckOption {
     Setting setting;
     const char* name;
 };
-constexpr std::array<CheckOption, 2> kChecks = {{
+constexpr std::array<CheckOption, 4> kChecks = {{
     {Setting::ImageDefineParam, "image-define-param"},
     {Setting::GifDefineParam, "gif-define-param"},
+    {Setting::VideoTargetOn, "video-target-check"},
+    {Setting::ImageTargetOn, "image-target-check"},
+}};
+
+// Rows of "video-target-size" after the presets: the custom size, the share.
+constexpr int kCustomTargetRow = 5;
+constexpr int kPercentTargetRow = 6;
+
+// Pairs of check boxes of which at most one is on: a size to fit under or the
+// custom quality; the balanced or the quality-first preset.
+constexpr std::array<std::array<const char*, 2>, 2> kExclusiveChecks = {{
+    {"video-target-check", "video-compress-check"},
+    {"video-compress-balanced-check", "video-compress-quality-check"},
 }};
 
 // Combos: the setting of the selected index and the last index it stores.
@@ -47,7 +62,8 @@ struct ComboOption {
     const char* name;
     int lastIndex;
 };
-constexpr std::array<ComboOption, 3> kCombos = {{
+constexpr std::array<ComboOption, 4> kCombos = {{
+    {Setting::VideoTargetIndex, "video-target-size", kPercentTargetRow},
     {Setting::VideoRatioIndex, "video-ratio", static_cast<int>(kResolutions.size()) - 1},
     {Setting::ImageRatioIndex, "image-ratio", 5},
     {Setting::GifDropFrameIndex, "gif-drop-frame", 4},
@@ -91,9 +107,11 @@ OptionBinding::OptionBinding(QWidget* window, ConfigStore& config, DesktopOption
     }
     for (const CheckOption& check : kChecks) Control(check.name);
     for (const ComboOption& combo : kCombos) Control(combo.name);
-    for (const char* name : {"compress-video", "compress-image", "main-tab", "video-compress-check",
-                             "video-compress-slider", "video-compress-label",
-                             "video-compress-balanced-check", "image-width", "image-height"}) {
+    for (const char* name :
+         {"compress-video", "compress-image", "main-tab", "video-compress-check",
+          "video-compress-slider", "video-compress-label", "video-compress-balanced-check",
+          "video-compress-quality-check", "video-target-value", "image-target-kb", "image-width",
+          "image-height"}) {
         Control(name);
     }
     for (const char* field : {"image-width", "image-height"}) {
@@ -125,9 +143,31 @@ void OptionBinding::Load() {
         // An index outside the items selects none.
         ui::SetCurrentIndex(Control(combo.name), settings->Get(combo.setting));
     }
+    ui::SetValue(Control("image-target-kb"), settings->GetValid(Setting::ImageTargetKb));
+    ShowTargetValue(*settings);
     m_loading = false;
     ShowSliderPercent();
     KeepShown();
+}
+
+void OptionBinding::ShowTargetValue(const SettingsSource& settings) {
+    // The value box says MB for the custom size, % for the share; the presets need
+    // none.
+    auto* box = qobject_cast<QSpinBox*>(Control("video-target-value"));
+    const int row = ui::CurrentIndex(Control("video-target-size"));
+    const bool loading = m_loading;
+    m_loading = true;
+    if (row == kPercentTargetRow) {
+        box->setRange(1, 99);
+        box->setSuffix(QStringLiteral(" %"));
+        box->setValue(settings.GetValid(Setting::VideoTargetPercent));
+    } else {
+        box->setRange(1, 1000000);
+        box->setSuffix(QStringLiteral(" MB"));
+        box->setValue(settings.GetValid(Setting::VideoTargetCustomMb));
+    }
+    box->setVisible(row == kCustomTargetRow || row == kPercentTargetRow);
+    m_loading = loading;
 }
 
 bool OptionBinding::Handle(const ui::Notification& n) {
@@ -139,6 +179,15 @@ bool OptionBinding::Handle(const ui::Notification& n) {
     } else if (n.type == ui::kValueChanged &&
                n.senderName == QLatin1String("video-compress-slider")) {
         ShowSliderPercent();
+        handled = true;
+    } else if (n.type == ui::kValueChanged && n.senderName == QLatin1String("image-target-kb")) {
+        Write(static_cast<int>(Setting::ImageTargetKb), n.value);
+        handled = true;
+    } else if (n.type == ui::kValueChanged && n.senderName == QLatin1String("video-target-value")) {
+        const bool percent = ui::CurrentIndex(Control("video-target-size")) == kPercentTargetRow;
+        Write(
+            static_cast<int>(percent ? Setting::VideoTargetPercent : Setting::VideoTargetCustomMb),
+            n.value);
         handled = true;
     }
     if (handled) KeepShown();
@@ -162,6 +211,14 @@ bool OptionBinding::HandleSelect(const ui::Notification& n) {
             return true;
         }
     }
+    if (n.value) {
+        for (const auto& pair : kExclusiveChecks) {
+            for (int i = 0; i < 2; ++i) {
+                if (n.senderName == QLatin1String(pair[i]))
+                    ui::SetChecked(Control(pair[1 - i]), false);
+            }
+        }
+    }
     for (const CheckOption& check : kChecks) {
         if (n.senderName != QLatin1String(check.name)) continue;
         Write(static_cast<int>(check.setting), n.value ? 1 : 0);
@@ -169,7 +226,8 @@ bool OptionBinding::HandleSelect(const ui::Notification& n) {
     }
     // The quality check boxes are not stored, but the workers read them.
     return n.senderName == QLatin1String("video-compress-check") ||
-           n.senderName == QLatin1String("video-compress-balanced-check");
+           n.senderName == QLatin1String("video-compress-balanced-check") ||
+           n.senderName == QLatin1String("video-compress-quality-check");
 }
 
 bool OptionBinding::HandleItem(const ui::Notification& n) {
@@ -183,6 +241,7 @@ bool OptionBinding::HandleItem(const ui::Notification& n) {
             Write(static_cast<int>(Setting::VideoRatioWidth), kResolutions[index].width);
             Write(static_cast<int>(Setting::VideoRatioHeight), kResolutions[index].height);
         }
+        if (combo.setting == Setting::VideoTargetIndex) ShowTargetValue(*m_config.Snapshot());
         return true;
     }
     return false;
@@ -219,6 +278,12 @@ void OptionBinding::KeepShown() {
         shown.customQuality = ui::Value(Control("video-compress-slider"));
     }
     shown.balanced = ui::IsChecked(Control("video-compress-balanced-check"));
+    shown.qualityFirst = ui::IsChecked(Control("video-compress-quality-check"));
+    shown.videoTargetOn = ui::IsChecked(Control("video-target-check"));
+    shown.videoTargetIndex = ui::CurrentIndex(Control("video-target-size"));
+    shown.videoTargetValue = ui::Value(Control("video-target-value"));
+    shown.imageTargetOn = ui::IsChecked(Control("image-target-check"));
+    shown.imageTargetKb = ui::Value(Control("image-target-kb"));
     shown.imageLevel = SelectedInGroup(m_window, kGroups[2]);
     shown.imageOutput = SelectedInGroup(m_window, kGroups[3]);
     shown.imageRatioIndex = ui::CurrentIndex(Control("image-ratio"));

@@ -9,6 +9,7 @@
 
 namespace brisklo {
 class ConfigStore;
+class SettingsSource;
 
 namespace app {
 
@@ -37,6 +38,8 @@ class OptionBinding {
     QWidget* Control(const char* name) const;
     void Write(int setting, int value);
     void ShowSliderPercent();
+    // Shows the custom size or the percentage the size choice's row needs.
+    void ShowTargetValue(const SettingsSource& settings);
     bool HandleSelect(const ui::Notification& notification);
     bool HandleItem(const ui::Notification& notification);
 

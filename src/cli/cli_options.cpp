@@ -20,6 +20,42 @@ std::optional<int> ParseInt(std::string_view text) {
     return value;
 }
 
+}  // namespace
+
+std::optional<std::int64_t> ParseByteSize(std::string_view text) {
+    std::int64_t unit = 1;
+    if (!text.empty()) {
+        switch (text.back()) {
+            case 'K':
+            case 'k':
+                unit = kKilobyte;
+                break;
+            case 'M':
+            case 'm':
+                unit = kMegabyte;
+                break;
+            case 'G':
+            case 'g':
+                unit = kMegabyte * 1024;
+                break;
+            default:
+                break;
+        }
+        if (unit != 1) text.remove_suffix(1);
+    }
+    double number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    // At least a kilobyte; at most a terabyte, which no target comes near.
+    const double bytes = number * static_cast<double>(unit);
+    if (!(bytes >= static_cast<double>(kKilobyte)) || bytes > 1e12) return std::nullopt;
+    return static_cast<std::int64_t>(bytes);
+}
+
+namespace {
+
 std::optional<PixelSize> ParseSize(std::string_view text) {
     const auto x = text.find_first_of("xX");
     if (x == std::string_view::npos) return std::nullopt;
@@ -78,10 +114,11 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
                                                            {"-q", "--quiet"},
                                                            {"-h", "--help"},
                                                            {"-v", "--verbose"}};
-    const std::array<std::string, 13> withValue = {
-        "--output",     "--level",       "--format",        "--size",        "--crf",
-        "--channels",   "--sample-rate", "--audio-bitrate", "--image-level", "--scale",
-        "--image-size", "--gif-drop",    "--stall-timeout"};
+    const std::array<std::string, 17> withValue = {
+        "--output",         "--level",       "--format",        "--size",        "--crf",
+        "--channels",       "--sample-rate", "--audio-bitrate", "--image-level", "--scale",
+        "--image-size",     "--gif-drop",    "--stall-timeout", "--target-size", "--target-percent",
+        "--image-max-size", "--min-saving"};
 
     bool onlyPaths = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -155,6 +192,24 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
             auto seconds = pickRange(0, 86400, arg, value);
             if (!seconds) return seconds.error();
             options.stallTimeout = seconds.value();
+        } else if (arg == "--target-size" || arg == "--image-max-size") {
+            const auto bytes = ParseByteSize(value);
+            if (!bytes) return BadValue(arg, value, "a size of at least 1K, e.g. 8M, 2.5M or 200K");
+            (arg == "--target-size" ? options.targetSize : options.imageMaxSize) = *bytes;
+        } else if (arg == "--target-percent") {
+            auto percent = pickRange(1, 99, arg, value);
+            if (!percent) return percent.error();
+            options.targetPercent = percent.value();
+        } else if (arg == "--min-saving") {
+            auto percent = pickRange(0, 99, arg, value);
+            if (!percent) return percent.error();
+            options.minSaving = percent.value();
+        } else if (arg == "--quality-first") {
+            options.qualityFirst = true;
+        } else if (arg == "--keep-photo-info") {
+            options.keepPhotoInfo = true;
+        } else if (arg == "--keep-location") {
+            options.keepLocation = true;
         } else if (arg == "--recursive") {
             options.recursive = true;
         } else if (arg == "--balanced") {
@@ -177,6 +232,9 @@ Result<CliOptions> ParseCliOptions(const std::vector<std::string>& args) {
             return Error{"unknown option " + args[i] + " (see --help)"};
         }
     }
+    if (options.targetSize && options.targetPercent) {
+        return Error{"--target-size and --target-percent cannot be given together"};
+    }
     if (options.paths.empty() && !options.help && !options.version) {
         return Error{"no files or folders given (see --help)"};
     }
@@ -192,6 +250,10 @@ VideoOptions VideoOptionsFor(const CliOptions& o, VideoOptions options) {
     if (o.audioBitrate) options.bitrate = *o.audioBitrate;
     if (o.crf) options.customQuality = *o.crf;
     options.balanced = o.balanced;
+    options.qualityFirst = o.qualityFirst;
+    if (o.targetSize) options.target = VideoTarget{VideoTarget::Kind::Bytes, *o.targetSize, 0};
+    if (o.targetPercent)
+        options.target = VideoTarget{VideoTarget::Kind::Percent, 0, *o.targetPercent};
     return options;
 }
 
@@ -201,6 +263,9 @@ ImageOptions ImageOptionsFor(const CliOptions& o, ImageOptions options) {
     if (o.scale) options.scaleStep = *o.scale;
     if (o.imageSize) options.customSize = *o.imageSize;
     if (o.gifDrop) options.gifDropIndex = *o.gifDrop;
+    if (o.imageMaxSize) options.targetBytes = *o.imageMaxSize;
+    if (o.keepPhotoInfo) options.photo.keepExif = true;
+    if (o.keepLocation) options.photo = {true, true};
     return options;
 }
 
@@ -226,6 +291,13 @@ not saved.
       --size WxH           video frame size, e.g. 1280x720; 0x0 keeps the source size
       --crf N              custom video quality 0-51 (lower is better), overrides --level
       --balanced           balanced encoder preset (slower, smaller)
+      --quality-first      quality-first encoder preset (slowest, smallest at the
+                           same quality)
+      --target-size SIZE   fit each video under SIZE (e.g. 8M, 2.5M, 500K): two
+                           passes at a bit rate worked out from its duration;
+                           a video that cannot fit fails, naming the smallest
+                           size that would work
+      --target-percent N   fit each video under N % (1-99) of its own size
       --channels N         audio channels: 1 or 2
       --sample-rate HZ     audio sample rate: 96000, 88200, 64000, 48000, 44100, 32000,
                            24000, 22050, 16000, 12000, 11025, 8000 or 7350
@@ -235,6 +307,15 @@ not saved.
       --scale N            image scale step 0-5 (0 keeps the size)
       --image-size WxH     custom image size
       --gif-drop N         drop GIF frames: 0-4
+      --image-max-size SIZE
+                           make each image at most SIZE (e.g. 200K): JPEG by a
+                           lower quality, PNG and BMP by fewer colours; an image
+                           that cannot get under it fails
+      --keep-photo-info    keep a photo's EXIF (date taken, camera, lens), turned
+                           upright; its GPS position is removed
+      --keep-location      keep the photo's EXIF with its GPS position
+      --min-saving N       keep the source instead when the output saves less than
+                           N % of it (0-99; default: the setting min-saving-percent)
       --stall-timeout SECONDS
                            end an encode whose encoder shows no progress for this
                            long (default: the setting encoder-stall-seconds, 120;

@@ -53,6 +53,7 @@ SettingsOverlay RunSettings(const CliOptions& options, const SettingsSource& bas
     if (options.stallTimeout)
         settings.Override(Setting::EncoderStallSeconds, *options.stallTimeout);
     if (options.allowLarger) settings.Override(Setting::KeepOriginalIfLarger, 0);
+    if (options.minSaving) settings.Override(Setting::MinSavingPercent, *options.minSaving);
     return settings;
 }
 

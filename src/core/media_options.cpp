@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/media_options.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "core/settings_source.h"
 
@@ -19,6 +21,11 @@ VideoOptions VideoOptionsFromSettings(const SettingsSource& source) {
     options.channels = settings.GetValid(Setting::AudioChannel);
     options.sampleRate = settings.GetValid(Setting::AudioSampleRate);
     options.bitrate = settings.GetValid(Setting::AudioBitrate);
+    if (settings.GetValid(Setting::VideoTargetOn) != 0) {
+        options.target = TargetFromChoice(settings.GetValid(Setting::VideoTargetIndex),
+                                          settings.GetValid(Setting::VideoTargetCustomMb),
+                                          settings.GetValid(Setting::VideoTargetPercent));
+    }
     return options;
 }
 
@@ -37,6 +44,11 @@ ImageOptions ImageOptionsFromSettings(const SettingsSource& source, std::int32_t
     if (settings.GetValid(Setting::GifDefineParam) != 0) {
         options.gifDropIndex = settings.GetValid(Setting::GifDropFrameIndex);
     }
+    if (settings.GetValid(Setting::ImageTargetOn) != 0) {
+        options.targetBytes = std::int64_t{settings.GetValid(Setting::ImageTargetKb)} * kKilobyte;
+    }
+    options.photo.keepExif = settings.GetValid(Setting::KeepPhotoInfo) != 0;
+    options.photo.keepLocation = settings.GetValid(Setting::KeepPhotoLocation) != 0;
     return options;
 }
 
@@ -57,7 +69,35 @@ VideoOptions WithTaskParameters(VideoOptions options, const TaskParam& param) {
     options.channels = param.channel;
     options.sampleRate = param.sampleRate;
     options.bitrate = param.bitrate;
+    // The task's own choice of quality: its level, or a size it must fit under.
+    options.target.reset();
+    if (param.targetKind == 1 && param.targetKb > 0) {
+        options.target = VideoTarget{VideoTarget::Kind::Bytes, param.targetKb * kKilobyte, 0};
+    } else if (param.targetKind == 2 && param.targetPercent >= 1 && param.targetPercent <= 99) {
+        options.target = VideoTarget{VideoTarget::Kind::Percent, 0, param.targetPercent};
+    }
     return options;
+}
+
+const char* EncoderPreset(const VideoOptions& options) {
+    if (options.qualityFirst) return "slow";
+    return options.balanced ? "fast" : "ultrafast";
+}
+
+std::int64_t TargetBytes(const VideoTarget& target, std::int64_t sourceSize) {
+    if (target.kind == VideoTarget::Kind::Bytes) return target.bytes;
+    return sourceSize / 100 * target.percent + sourceSize % 100 * target.percent / 100;
+}
+
+VideoTarget TargetFromChoice(std::int32_t row, std::int32_t customMb, std::int32_t percent) {
+    constexpr auto kPresets = std::size(kVideoTargetPresetsMb);
+    if (row >= 0 && static_cast<std::size_t>(row) < kPresets) {
+        return {VideoTarget::Kind::Bytes, kVideoTargetPresetsMb[row] * kMegabyte, 0};
+    }
+    if (static_cast<std::size_t>(row) == kPresets + 1) {
+        return {VideoTarget::Kind::Percent, 0, std::clamp(percent, 1, 99)};
+    }
+    return {VideoTarget::Kind::Bytes, std::max(customMb, 1) * kMegabyte, 0};
 }
 
 std::int32_t EncoderQuality(const VideoOptions& options) {

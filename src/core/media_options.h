@@ -19,6 +19,29 @@ enum class VideoContainer { Mp4 = 0, Flv = 1, Mov = 2, Mkv = 3 };
 
 enum class ImageOutput { KeepFormat = 0, Jpeg = 1 };
 
+// A size a video must fit under, instead of the level's quality: a number of bytes,
+// or a share of the source's size.
+struct VideoTarget {
+    enum class Kind { Bytes, Percent };
+    Kind kind = Kind::Bytes;
+    std::int64_t bytes = 0;    // Kind::Bytes
+    std::int32_t percent = 0;  // Kind::Percent, 1..99
+    bool operator==(const VideoTarget&) const = default;
+};
+
+// The size choices the window and the parameter dialog offer, in MB (1,048,576 bytes).
+inline constexpr std::int32_t kVideoTargetPresetsMb[] = {8, 10, 25, 50, 100};
+inline constexpr std::int64_t kMegabyte = 1024 * 1024;
+inline constexpr std::int64_t kKilobyte = 1024;
+
+// What a photo keeps of its metadata. Its colours are always kept: a photo with
+// another colour profile than sRGB is converted to sRGB before the profile goes.
+struct PhotoInfo {
+    bool keepExif = false;      // date taken, camera, lens; orientation reset to upright
+    bool keepLocation = false;  // the GPS position too (only with keepExif)
+    bool operator==(const PhotoInfo&) const = default;
+};
+
 // Everything one video encode is made of, whoever chose it: the settings, a
 // task's own parameters or the command line.
 struct VideoOptions {
@@ -31,6 +54,10 @@ struct VideoOptions {
     // The custom quality (0-51) when the user set one; it overrides the level.
     std::optional<std::int32_t> customQuality;
     bool balanced = false;  // the "fast" preset instead of "ultrafast"
+    // The slower, smaller preset of EncoderPreset; wins over balanced.
+    bool qualityFirst = false;
+    // Fit under this size (two passes at a computed bit rate); wins over the quality.
+    std::optional<VideoTarget> target;
     bool operator==(const VideoOptions&) const = default;
 };
 
@@ -43,6 +70,10 @@ struct ImageOptions {
     std::optional<PixelSize> customSize;
     // Which GIF frames to drop (0..4) when dropping is on.
     std::optional<std::int32_t> gifDropIndex;
+    // Each output at most this many bytes: JPEG by a lower quality, PNG and BMP by
+    // fewer colours; a picture that cannot get under it fails.
+    std::optional<std::int64_t> targetBytes;
+    PhotoInfo photo;
     bool operator==(const ImageOptions&) const = default;
 };
 
@@ -61,6 +92,13 @@ VideoOptions WithTaskParameters(VideoOptions options, const TaskParam& param);
 
 // The encoder's quality number: the custom quality, else 28, 34 or 38 by level.
 std::int32_t EncoderQuality(const VideoOptions& options);
+// The x264 preset: "slow" for quality first, "fast" balanced, else "ultrafast".
+const char* EncoderPreset(const VideoOptions& options);
+// The target's size in bytes for a source of sourceSize bytes.
+std::int64_t TargetBytes(const VideoTarget& target, std::int64_t sourceSize);
+// The target the size choice's row stands for: rows 0-4 the presets, 5 the custom
+// size in MB, 6 the share of the source in percent.
+VideoTarget TargetFromChoice(std::int32_t row, std::int32_t customMb, std::int32_t percent);
 // "mp4", "flv", "mov", "mkv".
 const char* ContainerExtension(VideoContainer container);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/output_finish.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace brisklo {
@@ -20,6 +21,15 @@ Result<FinishedOutput> Place(PendingOutput& file, const fs::path& source, std::s
 
 }  // namespace
 
+bool SavesTooLittle(std::uint64_t sourceSize, std::uint64_t outputSize, int minSavingPercent) {
+    if (sourceSize == 0) return false;
+    const auto share = static_cast<unsigned>(std::clamp(minSavingPercent, 0, 99));
+    // Not smaller at all, or a saving below the share: output > source x (100 -
+    // share) / 100, in integers, so a saving of exactly the share is enough. Files
+    // stay far below 2^64 / 100 bytes (184 PB).
+    return outputSize >= sourceSize || outputSize * 100 > sourceSize * (100 - share);
+}
+
 Result<FinishedOutput> FinishOutput(PendingOutput& output, const OutputPlan& plan) {
     std::error_code error;
     const auto sourceSize = fs::file_size(plan.source, error);
@@ -28,7 +38,8 @@ Result<FinishedOutput> FinishOutput(PendingOutput& output, const OutputPlan& pla
     auto outputSize = output.Size();
     if (!outputSize) return outputSize.error();
 
-    if (!plan.keepOriginalIfLarger || sourceSize == 0 || outputSize.value() < sourceSize) {
+    if (!plan.keepOriginalIfLarger ||
+        !SavesTooLittle(sourceSize, outputSize.value(), plan.minSavingPercent)) {
         return Place(output, plan.source, plan.baseName, plan.extension, false);
     }
     // Compression did not pay: the source itself is the result.

@@ -8,7 +8,7 @@ namespace {
 
 using enum SettingType;
 
-constexpr std::array<SettingInfo, 24> kSettings = {{
+constexpr std::array<SettingInfo, 33> kSettings = {{
     {Setting::OutputDir, "output-dir", Text, 0, "", 0, 0},
     {Setting::OutputDirType, "output-dir-type", Integer, 0, "", 0, 2147483647},
     {Setting::CompressType, "compress-type", Integer, 0, "", 0, 2},
@@ -34,6 +34,21 @@ constexpr std::array<SettingInfo, 24> kSettings = {{
     {Setting::EncoderStallSeconds, "encoder-stall-seconds", Integer, 120, "", 0, 86400},
     // 1: an output not smaller than its source is replaced by a copy of the source.
     {Setting::KeepOriginalIfLarger, "keep-original-if-larger", Integer, 1, "", 0, 1},
+    // The source is kept when the output saves less than this share of it.
+    {Setting::MinSavingPercent, "min-saving-percent", Integer, 0, "", 0, 99},
+    // 1: videos are fitted under a size instead of encoded at the level's quality.
+    {Setting::VideoTargetOn, "video-target-on", Integer, 0, "", 0, 1},
+    // Row of the size choice: the presets, the custom size, the share of the source.
+    {Setting::VideoTargetIndex, "video-target-index", Integer, 0, "", 0, 6},
+    {Setting::VideoTargetCustomMb, "video-target-custom-mb", Integer, 20, "", 1, 1000000},
+    {Setting::VideoTargetPercent, "video-target-percent", Integer, 50, "", 1, 99},
+    // 1: each image is made to fit under image-target-kb.
+    {Setting::ImageTargetOn, "image-target-on", Integer, 0, "", 0, 1},
+    {Setting::ImageTargetKb, "image-target-kb", Integer, 200, "", 1, 1000000},
+    // 1: a photo keeps its EXIF (date taken, camera, lens); its GPS position only with
+    // keep-photo-location as well.
+    {Setting::KeepPhotoInfo, "keep-photo-info", Integer, 0, "", 0, 1},
+    {Setting::KeepPhotoLocation, "keep-photo-location", Integer, 0, "", 0, 1},
     {Setting::IncludeSubfolders, "include-subfolders", Integer, 0, "", 0, 1},
 }};
 

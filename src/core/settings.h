@@ -30,6 +30,15 @@ enum class Setting {
     ServiceUrl,
     EncoderStallSeconds,
     KeepOriginalIfLarger,
+    MinSavingPercent,
+    VideoTargetOn,
+    VideoTargetIndex,
+    VideoTargetCustomMb,
+    VideoTargetPercent,
+    ImageTargetOn,
+    ImageTargetKb,
+    KeepPhotoInfo,
+    KeepPhotoLocation,
     IncludeSubfolders,
 };
 

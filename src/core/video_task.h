@@ -33,6 +33,11 @@ struct TaskParam {
     std::int32_t sampleRate = 44100;
     std::int32_t bitrateIndex = 1;
     std::int32_t bitrate = 128000;
+    // A size to fit under instead of the level: 0 none, 1 targetKb, 2 targetPercent
+    // of the source.
+    std::int32_t targetKind = 0;
+    std::int64_t targetKb = 0;
+    std::int32_t targetPercent = 50;
 
     bool operator==(const TaskParam&) const = default;
 };

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/param_dialog.h"
 
+#include <QSpinBox>
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "core/log.h"
+#include "core/media_options.h"
 #include "core/messages.h"
 #include "core/option_tables.h"
 #include "ui/controls.h"
@@ -58,8 +62,8 @@ TaskParam ParamDialog::DefaultRecord() {
 }
 
 void ParamDialog::initWindow() {
-    for (const char* name :
-         {"video-ratio", "audio-channel", "audio-sample-rate", "audio-bitrate", "save", "cancel"}) {
+    for (const char* name : {"video-ratio", "audio-channel", "audio-sample-rate", "audio-bitrate",
+                             "target-size", "target-value", "save", "cancel"}) {
         control(QString::fromLatin1(name));
     }
     ShowRecord(m_param);
@@ -72,6 +76,65 @@ void ParamDialog::ShowRecord(const TaskParam& param) {
     ui::SetCurrentIndex(control(QStringLiteral("audio-channel")), param.channelIndex);
     ui::SetCurrentIndex(control(QStringLiteral("audio-sample-rate")), param.sampleRateIndex);
     ui::SetCurrentIndex(control(QStringLiteral("audio-bitrate")), param.bitrateIndex);
+    ShowTarget(param);
+}
+
+namespace {
+
+// Rows of "target-size": the level's quality, the presets, the custom size, the share.
+constexpr int kFirstPresetRow = 1;
+constexpr int kCustomRow = kFirstPresetRow + static_cast<int>(std::size(kVideoTargetPresetsMb));
+constexpr int kPercentRow = kCustomRow + 1;
+
+}  // namespace
+
+void ParamDialog::ShowTarget(const TaskParam& param) {
+    int row = 0;
+    int value = 20;
+    if (param.targetKind == 1) {
+        row = kCustomRow;
+        value = static_cast<int>(std::max<std::int64_t>(param.targetKb * kKilobyte / kMegabyte, 1));
+        for (std::size_t i = 0; i < std::size(kVideoTargetPresetsMb); ++i) {
+            if (param.targetKb * kKilobyte == kVideoTargetPresetsMb[i] * kMegabyte) {
+                row = kFirstPresetRow + static_cast<int>(i);
+            }
+        }
+    } else if (param.targetKind == 2) {
+        row = kPercentRow;
+        value = param.targetPercent;
+    }
+    ui::SetCurrentIndex(control(QStringLiteral("target-size")), row);
+    ShowTargetUnit(row);
+    ui::SetValue(control(QStringLiteral("target-value")), value);
+}
+
+void ParamDialog::ShowTargetUnit(int row) {
+    auto* box = qobject_cast<QSpinBox*>(control(QStringLiteral("target-value")));
+    if (!box) return;
+    if (row == kPercentRow) {
+        box->setRange(1, 99);
+        box->setSuffix(QStringLiteral(" %"));
+    } else {
+        box->setRange(1, 1000000);
+        box->setSuffix(QStringLiteral(" MB"));
+    }
+    box->setVisible(row == kCustomRow || row == kPercentRow);
+}
+
+void ParamDialog::ReadTarget() {
+    const int row = ui::CurrentIndex(control(QStringLiteral("target-size")));
+    const int value = ui::Value(control(QStringLiteral("target-value")));
+    m_param.targetKind = 0;
+    if (row >= kFirstPresetRow && row < kCustomRow) {
+        m_param.targetKind = 1;
+        m_param.targetKb = kVideoTargetPresetsMb[row - kFirstPresetRow] * kMegabyte / kKilobyte;
+    } else if (row == kCustomRow) {
+        m_param.targetKind = 1;
+        m_param.targetKb = std::int64_t{value} * kMegabyte / kKilobyte;
+    } else if (row == kPercentRow) {
+        m_param.targetKind = 2;
+        m_param.targetPercent = value;
+    }
 }
 
 void ParamDialog::notify(const ui::Notification& n) {
@@ -82,6 +145,8 @@ void ParamDialog::notify(const ui::Notification& n) {
     }
     if (n.type == ui::kClick && name == QStringLiteral("cancel")) {
         RestoreDefaults();
+    } else if (n.type == ui::kItemSelect && name == QStringLiteral("target-size")) {
+        ShowTargetUnit(n.value);
     } else if (n.type == ui::kSelectChanged && n.value != 0) {
         for (std::size_t i = 0; i < kCompressTypes.size(); ++i) {
             if (name == QLatin1String(kCompressTypes[i]))
@@ -119,6 +184,7 @@ void ParamDialog::Save() {
         m_param.bitrateIndex = bitrate;
         m_param.bitrate = kAudioBitrates[static_cast<std::size_t>(bitrate)];
     }
+    ReadTarget();
     LogLine("bitrate: %d\n", m_param.bitrate);
     LogLine("bitrateIndex: %d\n", m_param.bitrateIndex);
     LogLine("channel: %d\n", m_param.channel);

@@ -31,6 +31,10 @@ class ParamDialog : public ui::WindowBase {
     void Save();
     void RestoreDefaults();
     void ShowRecord(const TaskParam& param);
+    void ShowTarget(const TaskParam& param);
+    void ReadTarget();
+    // Shows the value box with the unit the size choice's row needs.
+    void ShowTargetUnit(int row);
 
     ui::WindowBase* const m_owner;
     const std::int32_t m_taskId;

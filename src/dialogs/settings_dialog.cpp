@@ -22,7 +22,8 @@ void SettingsDialog::initWindow() {
     // Setting the controls below must not write what was just read.
     m_initialising = true;
     for (const char* name : {"settings", "basic-seting", "other-seting", "output-dir", "choose-dir",
-                             "open-dir", "window-close-exit", "window-close-tray"}) {
+                             "open-dir", "window-close-exit", "window-close-tray", "min-saving",
+                             "keep-photo-info", "keep-photo-location"}) {
         control(QString::fromLatin1(name));
     }
     ui::SetCurrentIndex(control(QStringLiteral("audio-channel")),
@@ -35,6 +36,14 @@ void SettingsDialog::initWindow() {
     ui::SetChecked(control(minimise ? QStringLiteral("window-close-tray")
                                     : QStringLiteral("window-close-exit")),
                    true);
+    ui::SetValue(control(QStringLiteral("min-saving")),
+                 m_config.GetValid(Setting::MinSavingPercent));
+    const bool keepInfo = m_config.GetValid(Setting::KeepPhotoInfo) != 0;
+    ui::SetChecked(control(QStringLiteral("keep-photo-info")), keepInfo);
+    ui::SetChecked(control(QStringLiteral("keep-photo-location")),
+                   m_config.GetValid(Setting::KeepPhotoLocation) != 0);
+    // The position goes with the rest of the photo's information or not at all.
+    control(QStringLiteral("keep-photo-location"))->setEnabled(keepInfo);
     ui::SetCurrentIndex(control(QStringLiteral("settings")), 0);
     ui::SetText(control(QStringLiteral("output-dir")),
                 QString::fromStdString(m_config.GetOutputFolder().string()));
@@ -76,10 +85,25 @@ void SettingsDialog::notify(const ui::Notification& n) {
                      n.value);
         } else if (n.type == ui::kItemSelect && name == QStringLiteral("audio-bitrate")) {
             WriteRow(Setting::AudioBitrateIndex, Setting::AudioBitrate, kAudioBitrates, n.value);
+        } else if (n.type == ui::kValueChanged && name == QStringLiteral("min-saving")) {
+            WriteInt(Setting::MinSavingPercent, n.value);
+        } else if (n.type == ui::kSelectChanged && name == QStringLiteral("keep-photo-info")) {
+            WriteInt(Setting::KeepPhotoInfo, n.value != 0 ? 1 : 0);
+            control(QStringLiteral("keep-photo-location"))->setEnabled(n.value != 0);
+        } else if (n.type == ui::kSelectChanged && name == QStringLiteral("keep-photo-location")) {
+            WriteInt(Setting::KeepPhotoLocation, n.value != 0 ? 1 : 0);
         } else if (n.type == ui::kSelectChanged && n.value != 0) {
             // Option buttons report both the one switched on and the one switched
             // off; only the new choice counts.
             if (name == QStringLiteral("basic-seting")) {
+                ui::SetValue(control(QStringLiteral("min-saving")),
+                             m_config.GetValid(Setting::MinSavingPercent));
+                const bool keepInfo = m_config.GetValid(Setting::KeepPhotoInfo) != 0;
+                ui::SetChecked(control(QStringLiteral("keep-photo-info")), keepInfo);
+                ui::SetChecked(control(QStringLiteral("keep-photo-location")),
+                               m_config.GetValid(Setting::KeepPhotoLocation) != 0);
+                // The position goes with the rest of the photo's information or not at all.
+                control(QStringLiteral("keep-photo-location"))->setEnabled(keepInfo);
                 ui::SetCurrentIndex(control(QStringLiteral("settings")), 0);
             } else if (name == QStringLiteral("other-seting")) {
                 ui::SetCurrentIndex(control(QStringLiteral("settings")), 1);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/file_utils.h"
+#include "image/colour_profile.h"
 #include "image/gif_animation_writer.h"
 #include "image/gif_frame_reader.h"
 #include "image/gif_frames.h"
@@ -20,6 +22,7 @@
 #include "image/palette_quantize.h"
 #include "image/palette_writers.h"
 #include "image/pixel_resize.h"
+#include "image/size_fit.h"
 
 namespace brisklo {
 namespace {
@@ -126,7 +129,20 @@ Result<UprightPicture> DecodeUpright(const SourceImage& source) {
         image.colorSpace(Magick::sRGBColorspace);
     }
     const bool smooth = image.matte() || image.classType() == Magick::PseudoClass;
-    return UprightPicture{ExportRgba(image), smooth};
+    const Magick::Blob icc = image.iccColorProfile();
+    RgbaPicture pixels = ExportRgba(image);
+    // Colours described by a profile other than sRGB are turned into sRGB, as the
+    // profile is not written; one that cannot be read leaves the pixels as they are.
+    if (icc.length() > 0) {
+        const std::span<const std::uint8_t> profile(static_cast<const std::uint8_t*>(icc.data()),
+                                                    icc.length());
+        if (auto conversion = SrgbConversion::For(profile, 4); conversion && conversion.value()) {
+            for (std::size_t y = 0; y < pixels.height; ++y) {
+                conversion.value()->Row(pixels.pixels.data() + y * pixels.width * 4, pixels.width);
+            }
+        }
+    }
+    return UprightPicture{std::move(pixels), smooth};
 }
 
 // Flattens onto white, as a JPEG holds no transparency.
@@ -149,6 +165,7 @@ PixelBuffer OnWhite(const RgbaPicture& picture) {
 // then resized and encoded by libjpeg-turbo the same way.
 Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSettings& settings) {
     const int quality = QualityFor(settings);
+    const std::optional<std::int64_t> limit = settings.options.targetBytes;
     if (source.format == ImageFormat::Jpeg) {
         JpegRecode request;
         request.quality = quality;
@@ -158,9 +175,25 @@ Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSetting
         request.resize = [](PixelBuffer& picture, const PixelSize& box) {
             return ResizePixels(picture, box, false);
         };
+        request.keepExif = settings.options.photo.keepExif;
+        request.keepLocation = settings.options.photo.keepLocation;
         auto recoded = RecodeJpeg(source.bytes, request);
         if (!recoded) return recoded.error();
-        if (recoded.value()) return ToBlob(*recoded.value());
+        if (recoded.value()) {
+            // Each lower quality recodes the source again, in memory.
+            auto fitted = EncodeToFit(
+                quality, kLowestJpegQuality, limit,
+                [&](int at) -> Result<std::vector<std::uint8_t>> {
+                    if (at == quality) return std::move(*recoded.value());
+                    request.quality = at;
+                    auto again = RecodeJpeg(source.bytes, request);
+                    if (!again) return again.error();
+                    return std::move(again.value()).value_or(std::vector<std::uint8_t>{});
+                },
+                "JPEG quality");
+            if (!fitted) return fitted.error();
+            return ToBlob(fitted.value());
+        }
     }
 
     auto decoded = DecodeUpright(source);
@@ -171,7 +204,9 @@ Result<Magick::Blob> EncodeJpeg(const SourceImage& source, const ImageJobSetting
     const PixelSize box = BoxFor(settings, static_cast<std::int64_t>(picture.width),
                                  static_cast<std::int64_t>(picture.height));
     if (auto resized = ResizePixels(picture, box, smooth); !resized) return resized.error();
-    auto jpeg = EncodeJpegPixels(picture, quality);
+    auto jpeg = EncodeToFit(
+        quality, kLowestJpegQuality, limit,
+        [&picture](int at) { return EncodeJpegPixels(picture, at); }, "JPEG quality");
     if (!jpeg) return jpeg.error();
     return ToBlob(jpeg.value());
 }
@@ -183,9 +218,14 @@ Result<Magick::Blob> EncodePng(const SourceImage& source, const ImageJobSettings
     if (auto resized = ResizeToBox(pixels, settings, decoded.value().smooth); !resized) {
         return resized.error();
     }
-    auto reduced = ReduceColours(pixels, ColoursFor(settings));
-    if (!reduced) return reduced.error();
-    auto png = WritePalettePng(reduced.value());
+    auto png = EncodeToFit(
+        static_cast<int>(ColoursFor(settings)), kLowestColours, settings.options.targetBytes,
+        [&pixels](int colours) -> Result<std::vector<std::uint8_t>> {
+            auto reduced = ReduceColours(pixels, static_cast<std::size_t>(colours));
+            if (!reduced) return reduced.error();
+            return WritePalettePng(reduced.value());
+        },
+        "number of colours");
     if (!png) return png.error();
     return ToBlob(png.value());
 }
@@ -216,17 +256,20 @@ Result<Magick::Blob> EncodeBmp(const SourceImage& source, const ImageJobSettings
     // Reduced to a colour table, it resizes as one.
     auto resized = ResizeToBox(reduced, settings, true);
     if (!resized) return resized.error();
-    PalettePicture second;
-    if (!resized.value() && CountColours(first.value()) <= colours) {
-        // Already within the preset's colours at its final size: the second
-        // reduction would change nothing.
-        second = std::move(first).value();
-    } else {
-        auto again = ReduceColours(reduced, colours);
-        if (!again) return again.error();
-        second = std::move(again).value();
-    }
-    auto bmp = WritePaletteBmp(second);
+    auto bmp = EncodeToFit(
+        static_cast<int>(colours), kLowestColours, settings.options.targetBytes,
+        [&](int at) -> Result<std::vector<std::uint8_t>> {
+            const auto wanted = static_cast<std::size_t>(at);
+            if (!resized.value() && CountColours(first.value()) <= wanted) {
+                // Already within these colours at its final size: a second
+                // reduction would change nothing.
+                return WritePaletteBmp(first.value());
+            }
+            auto again = ReduceColours(reduced, wanted);
+            if (!again) return again.error();
+            return WritePaletteBmp(again.value());
+        },
+        "number of colours");
     if (!bmp) return bmp.error();
     return ToBlob(bmp.value());
 }
@@ -312,6 +355,14 @@ Result<Magick::Blob> EncodeGif(const SourceImage& source, const ImageJobSettings
     }
     auto gif = writer->Finish();
     if (!gif) return gif.error();
+    // An animation has no single setting to lower; it fails rather than exceed.
+    if (const auto limit = settings.options.targetBytes;
+        limit && static_cast<std::int64_t>(gif.value().size()) > *limit) {
+        return Error{"it cannot be made to fit into " + FormatFileSize(*limit) +
+                     ": the animation is " +
+                     FormatFileSize(static_cast<std::int64_t>(gif.value().size())) +
+                     " (dropping frames or a smaller size makes it smaller)"};
+    }
     return ToBlob(gif.value());
 }
 

@@ -70,10 +70,15 @@ Result<FinishedOutput> Compress(const ImageJob& job, const std::stop_token& stop
                                               blob.length());
     if (auto written = output.value().Write(bytes); !written) return written.error();
     if (stop.stop_requested()) return Error{"stopped before it finished"};
-    return FinishOutput(output.value(),
-                        {job.sourcePath, name.baseName,
-                         OutputExtension(name.extension, format, settings.options.output),
-                         settings.keepOriginalIfLarger && !conversion});
+    // With a size limit, the source stands in for the output only when it fits too.
+    const auto limit = settings.options.targetBytes;
+    const bool sourceFits =
+        !limit || static_cast<std::int64_t>(source.value().bytes.size()) <= *limit;
+    return FinishOutput(
+        output.value(),
+        {job.sourcePath, name.baseName,
+         OutputExtension(name.extension, format, settings.options.output),
+         settings.keepOriginalIfLarger && !conversion && sourceFits, settings.minSavingPercent});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ ImageJobSettings ImageJobSettingsFor(const ImageOptions& options, const Settings
     ImageJobSettings job{options, settings.GetOutputFolder(), RunTemporaryFolder()};
     if (job.tempDir.empty()) job.tempDir = TemporaryRoot();
     job.keepOriginalIfLarger = settings.GetValid(Setting::KeepOriginalIfLarger) != 0;
+    job.minSavingPercent = settings.GetValid(Setting::MinSavingPercent);
     return job;
 }
 

@@ -24,6 +24,7 @@ struct ImageJobSettings {
     // Longest one job may take; a stop request or this ends it at once.
     std::chrono::seconds timeLimit = kImageJobTimeLimit;
     bool keepOriginalIfLarger = true;  // keep-original-if-larger: never a bigger file
+    int minSavingPercent = 0;          // min-saving-percent: keep the source below this saving
 };
 
 // The options with the output folder the settings name (created if missing) and

@@ -8,8 +8,12 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <string>
 
+#include "image/colour_profile.h"
+#include "image/exif_edit.h"
 #include "image/exif_orientation.h"
 
 namespace brisklo {
@@ -83,7 +87,11 @@ struct Codec {
     std::vector<std::uint8_t> rows;
     PixelBuffer picture;
     int orientation = 1;
-    Sampling sampling;  // the source's, read with its header (libjpeg frees it later)
+    Sampling sampling;               // the source's, read with its header (libjpeg frees it later)
+    std::vector<std::uint8_t> icc;   // the source's colour profile, if any
+    std::vector<std::uint8_t> exif;  // the source's EXIF block, if any
+    std::optional<SrgbConversion> toSrgb;
+    std::optional<std::vector<std::uint8_t>> keptExif;  // written into the output
 
     Codec() {
         Install(decodeErrors);
@@ -109,13 +117,22 @@ bool ReadHeader(Codec& c, std::span<const std::uint8_t> source) {
     c.decoderMade = true;
     jpeg_mem_src(&c.decoder, source.data(), static_cast<unsigned long>(source.size()));
     jpeg_save_markers(&c.decoder, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(&c.decoder, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&c.decoder, TRUE);
     c.sampling = SourceSampling(c.decoder);
     for (jpeg_saved_marker_ptr m = c.decoder.marker_list; m; m = m->next) {
         if (m->marker == JPEG_APP0 + 1) {
             const int found = ExifOrientation({m->data, m->data_length});
             if (found != 1) c.orientation = found;
+            const bool isExif = m->data_length >= 6 && std::memcmp(m->data, "Exif\0\0", 6) == 0;
+            if (c.exif.empty() && isExif) c.exif.assign(m->data, m->data + m->data_length);
         }
+    }
+    JOCTET* icc = nullptr;
+    unsigned int iccLength = 0;
+    if (jpeg_read_icc_profile(&c.decoder, &icc, &iccLength)) {
+        c.icc.assign(icc, icc + iccLength);
+        std::free(icc);
     }
     return true;
 }
@@ -133,7 +150,6 @@ void StartEncoder(Codec& c, std::size_t width, std::size_t height, int channels,
     jpeg_set_defaults(&c.encoder);
     jpeg_set_quality(&c.encoder, quality, TRUE);
     c.encoder.optimize_coding = TRUE;
-    c.encoder.write_JFIF_header = TRUE;
     c.encoder.dct_method = JDCT_FLOAT;
     if (sampling.known && channels == 3 && c.encoder.num_components == 3) {
         for (int i = 0; i < 3; ++i) {
@@ -141,7 +157,13 @@ void StartEncoder(Codec& c, std::size_t width, std::size_t height, int channels,
             c.encoder.comp_info[i].v_samp_factor = sampling.factors[i][1];
         }
     }
+    // EXIF readers look for the block first, where a JFIF header would be.
+    c.encoder.write_JFIF_header = c.keptExif ? FALSE : TRUE;
     jpeg_start_compress(&c.encoder, TRUE);
+    if (c.keptExif) {
+        jpeg_write_marker(&c.encoder, JPEG_APP0 + 1, c.keptExif->data(),
+                          static_cast<unsigned int>(c.keptExif->size()));
+    }
 }
 
 // Rows straight from the decoder into the encoder.
@@ -155,6 +177,7 @@ bool Stream(Codec& c, int quality) {
     JSAMPROW row = c.rows.data();
     while (c.decoder.output_scanline < c.decoder.output_height) {
         if (jpeg_read_scanlines(&c.decoder, &row, 1) != 1) break;
+        if (c.toSrgb) c.toSrgb->Row(row, width);
         jpeg_write_scanlines(&c.encoder, &row, 1);
     }
     jpeg_finish_compress(&c.encoder);
@@ -175,6 +198,7 @@ bool DecodeUpright(Codec& c) {
     while (c.decoder.output_scanline < height) {
         const JDIMENSION y = c.decoder.output_scanline;
         if (jpeg_read_scanlines(&c.decoder, &row, 1) != 1) break;
+        if (c.toSrgb) c.toSrgb->Row(row, width);
         for (JDIMENSION x = 0; x < width; ++x) {
             const PixelSpot spot = UprightSpot(c.orientation, x, y, width, height);
             std::copy_n(row + x * channels, channels,
@@ -239,6 +263,16 @@ Result<std::optional<std::vector<std::uint8_t>>> RecodeJpeg(std::span<const std:
     const J_COLOR_SPACE space = c.decoder.jpeg_color_space;
     if (space == JCS_CMYK || space == JCS_YCCK) return std::optional<std::vector<std::uint8_t>>{};
     c.decoder.out_color_space = space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+    if (c.decoder.out_color_space == JCS_RGB) {
+        // A profile that cannot be read leaves the pixels as they are, which is what
+        // a viewer that ignores profiles shows.
+        if (auto conversion = SrgbConversion::For(c.icc, 3); conversion) {
+            c.toSrgb = std::move(conversion).value();
+        }
+    }
+    if (request.keepExif && !c.exif.empty()) {
+        c.keptExif = UprightExif(c.exif, request.keepLocation);
+    }
 
     const bool swapped = c.orientation >= 5;
     const std::int64_t width = swapped ? c.decoder.image_height : c.decoder.image_width;

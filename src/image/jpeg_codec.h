@@ -33,10 +33,16 @@ struct JpegRecode {
     std::function<PixelSize(std::int64_t width, std::int64_t height)> targetBox;
     // Fits the picture into the box (the picture's aspect kept).
     std::function<Result<bool>(PixelBuffer& picture, const PixelSize& box)> resize;
+    // Keep the EXIF block (date taken, camera, lens) with its orientation reset, as
+    // the pixels are turned upright; its GPS position only with keepLocation.
+    bool keepExif = false;
+    bool keepLocation = false;
 };
 
 // Re-encodes a JPEG with libjpeg-turbo: turned upright by its EXIF orientation,
-// fitted into its box and stripped of metadata. When the picture keeps its size and
+// fitted into its box and stripped of metadata (but for the EXIF block the request
+// keeps). Pixels with a colour profile other than sRGB (Display P3, Adobe RGB) are
+// converted to sRGB, as the profile is not written. When the picture keeps its size and
 // needs no turning, rows go straight from the decoder to the encoder, so memory
 // stays at a few rows; when it shrinks, the decoder's DCT scaling does the bulk of
 // it. None when the source is a colour space this path leaves to the general one

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -111,12 +112,15 @@ void SetValue(QWidget* control, int value) {
         slider->setValue(value);
     } else if (auto* bar = qobject_cast<QProgressBar*>(control)) {
         bar->setValue(value);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+        spin->setValue(value);
     }
 }
 
 int Value(const QWidget* control) {
     if (auto* slider = qobject_cast<const QAbstractSlider*>(control)) return slider->value();
     if (auto* bar = qobject_cast<const QProgressBar*>(control)) return bar->value();
+    if (auto* spin = qobject_cast<const QSpinBox*>(control)) return spin->value();
     return 0;
 }
 

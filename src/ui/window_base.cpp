@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "core/log.h"
@@ -114,6 +115,9 @@ void WindowBase::wireNotifications(QWidget* root) {
         } else if (auto* slider = qobject_cast<QAbstractSlider*>(widget)) {
             connect(slider, &QAbstractSlider::valueChanged, this,
                     [this, slider](int value) { emitNotification(kValueChanged, slider, value); });
+        } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+            connect(spin, &QSpinBox::valueChanged, this,
+                    [this, spin](int value) { emitNotification(kValueChanged, spin, value); });
         } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
             connect(combo, &QComboBox::activated, this,
                     [this, combo](int index) { emitNotification(kItemSelect, combo, index); });

@@ -56,8 +56,21 @@ EncodeVerdict JudgeEncode(const ProcessExit& exit, const EncoderProgressParser& 
     return {true, {}};
 }
 
+EncodeVerdict JudgeAnalysisPass(const ProcessExit& exit, const EncoderProgressParser& parser,
+                                bool stopped) {
+    if (stopped) return {false, "the encode was stopped"};
+    if (exit.signalled || exit.code != 0) {
+        return {false, WithDetail("the encoder's first pass " + exit.Describe(), parser)};
+    }
+    if (parser.failureSeen() || !parser.successSeen()) {
+        return {false, WithDetail("the encoder's first pass failed", parser)};
+    }
+    return {true, {}};
+}
+
 Result<std::unique_ptr<EncodeRun>> EncodeRun::Start(EncodeRequest request, MessageSink& sink) {
-    auto process = EncoderProcess::Start(request.argv);
+    auto process =
+        EncoderProcess::Start(request.firstPass.empty() ? request.argv : request.firstPass);
     if (!process) return process.error();
     return std::unique_ptr<EncodeRun>(
         new EncodeRun(std::move(request), sink, std::move(process).value()));
@@ -88,11 +101,67 @@ fs::path EncodeRun::SizePath() const {
 }
 
 void EncodeRun::Stop() {
+    std::lock_guard lock(m_processMutex);
     m_stopRequested = true;
     m_process->Stop();
 }
 
 void EncodeRun::Read() {
+    int passes = m_request.firstPass.empty() ? 1 : 2;
+    for (int pass = 0;; ++pass) {
+        const ProcessExit exit = ReadPass(pass, passes);
+        std::string reason;
+        FailureCode code = FailureCode::EncoderFailed;
+        if (pass + 1 < passes) {
+            // The analysis pass: on to the final one.
+            const EncodeVerdict verdict = JudgeAnalysisPass(exit, m_parser, m_stopRequested);
+            if (!verdict.ok) return Conclude(verdict, Code());
+            if (!StartNext(m_request.argv, reason, code)) return Conclude({false, reason}, code);
+            continue;
+        }
+        std::optional<std::uintmax_t> outputSize;
+        std::error_code error;
+        if (!m_request.outputPath.empty()) {
+            const auto size = fs::file_size(SizePath(), error);
+            if (!error) outputSize = size;
+        }
+        EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());
+        if (!verdict.ok || !m_request.checkSize || !outputSize) return Conclude(verdict, Code());
+        SizeVerdict size = m_request.checkSize(*outputSize);
+        if (size.kind == SizeVerdict::Kind::Accept) return Conclude(verdict, Code());
+        if (size.kind == SizeVerdict::Kind::Fail) {
+            return Conclude({false, size.reason}, FailureCode::TargetUnreachable);
+        }
+        if (!StartNext(size.argv, reason, code)) return Conclude({false, reason}, code);
+        ++passes;  // the final pass once more, shown after the others
+    }
+}
+
+FailureCode EncodeRun::Code() const {
+    if (m_stopRequested) return FailureCode::Stopped;
+    return m_stalled ? FailureCode::EncoderStalled : FailureCode::EncoderFailed;
+}
+
+bool EncodeRun::StartNext(const std::vector<std::string>& argv, std::string& reason,
+                          FailureCode& code) {
+    std::lock_guard lock(m_processMutex);
+    if (m_stopRequested) {
+        reason = "the encode was stopped";
+        code = FailureCode::Stopped;
+        return false;
+    }
+    auto process = EncoderProcess::Start(argv);
+    if (!process) {
+        reason = process.error().message;
+        code = FailureCode::EncoderMissing;
+        return false;
+    }
+    m_process = std::move(process).value();
+    m_parser = EncoderProgressParser();
+    return true;
+}
+
+ProcessExit EncodeRun::ReadPass(int pass, int passes) {
     const int fd = m_process->outputFd();
     bool pending = false;
     Clock::time_point lastPost{};
@@ -105,9 +174,10 @@ void EncodeRun::Read() {
     auto handle = [&](const std::vector<EncoderProgressParser::Event>& events) {
         for (const auto& event : events) {
             using Kind = EncoderProgressParser::EventKind;
-            if (event.kind == Kind::Duration) m_progress->durationMs = Low32(event.ms);
+            // Each pass reads the whole source: pass k of n covers the k-th n-th.
+            if (event.kind == Kind::Duration) m_progress->durationMs = Low32(event.ms * passes);
             if (event.kind == Kind::Progress) {
-                m_progress->timeMs = Low32(event.ms);
+                m_progress->timeMs = Low32(m_parser.durationMs() * pass + event.ms);
                 watch.NotePosition(event.ms, Clock::now());
                 m_progress->speed = std::strtof(m_parser.speed().c_str(), nullptr);
                 pending = true;
@@ -169,18 +239,13 @@ void EncodeRun::Read() {
     if (!exit) exit = m_process->Stop();
 
     postProgress(true);
-    Conclude(*exit);
+    return *exit;
 }
 
-void EncodeRun::Conclude(const ProcessExit& exit) {
-    std::optional<std::uintmax_t> outputSize;
+void EncodeRun::Conclude(EncodeVerdict verdict, FailureCode code) {
+    // The size check holds what the passes shared (their log); it is done with.
+    m_request.checkSize = {};
     std::error_code error;
-    if (!m_request.outputPath.empty()) {
-        const auto size = fs::file_size(SizePath(), error);
-        if (!error) outputSize = size;
-    }
-    EncodeVerdict verdict = JudgeEncode(exit, m_parser, outputSize, m_stopRequested.load());
-    FailureCode code = m_stopRequested ? FailureCode::Stopped : FailureCode::EncoderFailed;
     if (m_stalled && !m_stopRequested) {
         verdict = {false, "the encoder stopped responding for " +
                               std::to_string(m_request.stallTimeout.count()) + " s"};

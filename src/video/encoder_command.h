@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@ namespace brisklo {
 
 struct EncoderCommand {
     std::vector<std::string> argv;
+    // The analysis pass of a two-pass encode, run before argv; empty otherwise.
+    std::vector<std::string> firstPass;
     // The hidden file the encoder writes into; moved into its final name
     // (baseName.extension, numbered on a clash) once the encode has succeeded.
     std::shared_ptr<PendingOutput> output;
@@ -35,8 +38,20 @@ std::string OutputBaseName(std::string_view fileName);
 // as "/dev/fd/N" (EncoderProcess hands that descriptor to the encoder), so another
 // user who swaps the hidden name for a link cannot redirect the writing; the
 // container is named with -f, as that name has no extension that says it.
+//
+// With twoPass, the encode is bound to a size: both passes give the video that bit
+// rate (-b:v) instead of the quality, and share the pass log; the first pass reads
+// the video alone and writes nothing.
+struct TwoPassSpec {
+    std::int64_t videoBitrate = 0;
+    std::filesystem::path passLog;  // prefix of the encoder's statistics files
+};
 Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOptions& options,
                                            const std::filesystem::path& outputFolder,
-                                           const std::filesystem::path& encoder);
+                                           const std::filesystem::path& encoder,
+                                           const std::optional<TwoPassSpec>& twoPass = {});
+
+// The same encoder arguments with another video bit rate (-b:v).
+std::vector<std::string> WithVideoBitrate(std::vector<std::string> argv, std::int64_t bitrate);
 
 }  // namespace brisklo

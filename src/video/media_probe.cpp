@@ -48,11 +48,7 @@ bool IsPictureReader(const AVInputFormat* format) {
     return name == "image2" || name == "tty" || name.ends_with("_pipe");
 }
 
-}  // namespace
-
-double GetMediaDuration(const std::filesystem::path& path) {
-    const Input input = OpenInput(path);
-    if (!input) return 0;
+double DurationOf(const AVFormatContext* input) {
     const AVStream* stream = FirstMediaStream(*input);
     if (!stream) {
         LogLine("not found a video stream.\n");
@@ -63,6 +59,32 @@ double GetMediaDuration(const std::filesystem::path& path) {
         seconds = input->duration > 0 ? static_cast<double>(input->duration / AV_TIME_BASE) : 0;
     }
     return seconds;
+}
+
+}  // namespace
+
+double GetMediaDuration(const std::filesystem::path& path) {
+    const Input input = OpenInput(path);
+    if (!input) return 0;
+    return DurationOf(input.get());
+}
+
+std::optional<MediaFacts> ProbeMediaFacts(const std::filesystem::path& path) {
+    const Input input = OpenInput(path);
+    if (!input) return std::nullopt;
+    MediaFacts facts;
+    facts.durationSeconds = DurationOf(input.get());
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream& stream = *input->streams[i];
+        const AVCodecParameters& codec = *stream.codecpar;
+        if (codec.codec_type == AVMEDIA_TYPE_AUDIO) facts.hasAudio = true;
+        if (codec.codec_type != AVMEDIA_TYPE_VIDEO || facts.frame) continue;
+        if (codec.width > 0 && codec.height > 0) facts.frame = PixelSize{codec.width, codec.height};
+        if (stream.avg_frame_rate.num > 0 && stream.avg_frame_rate.den > 0) {
+            facts.framesPerSecond = av_q2d(stream.avg_frame_rate);
+        }
+    }
+    return facts;
 }
 
 bool HasMediaStream(const std::filesystem::path& path) {

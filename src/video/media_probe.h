@@ -22,4 +22,14 @@ bool HasMediaStream(const std::filesystem::path& path);
 // cannot be read.
 std::optional<PixelSize> VideoFrameSize(const std::filesystem::path& path);
 
+// What a size-bound encode needs to know of its source.
+struct MediaFacts {
+    double durationSeconds = 0;  // as GetMediaDuration gives it
+    std::optional<PixelSize> frame;
+    double framesPerSecond = 0;  // 0 when unknown
+    bool hasAudio = false;
+};
+// None when the file cannot be read.
+std::optional<MediaFacts> ProbeMediaFacts(const std::filesystem::path& path);
+
 }  // namespace brisklo

@@ -9,10 +9,12 @@
 #include "core/output_finish.h"
 #include "core/settings_source.h"
 #include "core/task_view.h"
+#include "core/temp_area.h"
 #include "core/text_utils.h"
 #include "core/video_task_model.h"
 #include "video/encoder_command.h"
 #include "video/media_probe.h"
+#include "video/target_encode.h"
 
 namespace brisklo {
 namespace fs = std::filesystem;
@@ -89,9 +91,24 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     VideoOptions options = m_options.CurrentVideoOptions();
     if (const auto own = m_model.FindParameters(id)) options = WithTaskParameters(options, *own);
 
-    auto command = BuildEncoderCommand(
-        task, options, OutputFolderFor(m_config.GetOutputFolder(), task.outputSubfolder),
-        m_encoder);
+    // A size to fit under: two passes at a rate planned from the source.
+    std::shared_ptr<TargetEncode> target;
+    if (options.target) {
+        fs::path temp = RunTemporaryFolder();
+        if (temp.empty()) temp = TemporaryRoot();
+        auto planned = TargetEncode::Plan(task, options, temp, id);
+        if (!planned) {
+            PostMessage<MessageId::EncodeFailed>(
+                m_sink, EncodeFailure{id, planned.error().message, FailureCode::TargetUnreachable});
+            return;
+        }
+        target = std::move(planned).value();
+    }
+    auto command =
+        BuildEncoderCommand(task, options,
+                            OutputFolderFor(m_config.GetOutputFolder(), task.outputSubfolder),
+                            m_encoder,
+                            target ? std::optional<TwoPassSpec>(target->Spec()) : std::nullopt);
     if (!command) {
         PostMessage<MessageId::EncodeFailed>(
             m_sink, EncodeFailure{id, command.error().message, FailureCode::OutputFailed});
@@ -102,12 +119,21 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     LogLine("%s\n", built.displayText.c_str());
     m_model.RecordOutput(id, output.string());
 
+    // With a target, the source stands in for the output only when it fits too.
+    const bool sourceFits = !target || task.fileSize <= target->targetBytes();
     OutputPlan plan{fs::path(task.fullPath), built.baseName, built.extension,
                     m_config.GetValid(Setting::KeepOriginalIfLarger) != 0 &&
-                        !IsConversion(task, options, built.extension)};
+                        !IsConversion(task, options, built.extension) && sourceFits,
+                    m_config.GetValid(Setting::MinSavingPercent)};
     const std::chrono::seconds stallTimeout(m_config.GetValid(Setting::EncoderStallSeconds));
-    EncodeRequest request{id, std::move(built.argv), output, stallTimeout,
+    EncodeRequest request{id, built.argv, output, stallTimeout,
                           [pending = built.output, plan] { return FinishOutput(*pending, plan); }};
+    if (target) {
+        request.firstPass = std::move(built.firstPass);
+        request.checkSize = [target, finalPass = built.argv](std::uintmax_t size) {
+            return target->Check(size, finalPass);
+        };
+    }
     // Dropping the command and the request removes the hidden output file.
     std::lock_guard lock(m_runMutex);
     if (m_stopping || m_stopBeforeStart == id) {

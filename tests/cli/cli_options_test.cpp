@@ -103,5 +103,44 @@ TEST(CliOptions, BadValuesNameTheOptionAndWhatIsAllowed) {
     EXPECT_TRUE(ParseCliOptions({"--size", "0x0", "a"}).ok());
 }
 
+TEST(CliOptions, SizesToFitUnderAndWhatAPhotoKeeps) {
+    const CliOptions parsed =
+        ParseCliOptions({"--target-size", "2.5M", "--image-max-size=200K", "--min-saving", "5",
+                         "--quality-first", "--keep-photo-info", "a.mp4"})
+            .value();
+    const VideoOptions video = VideoOptionsFor(parsed, VideoOptions{});
+    ASSERT_TRUE(video.target);
+    EXPECT_EQ(video.target->kind, VideoTarget::Kind::Bytes);
+    EXPECT_EQ(video.target->bytes, 2621440);
+    EXPECT_STREQ(EncoderPreset(video), "slow");
+    const ImageOptions image = ImageOptionsFor(parsed, ImageOptions{});
+    EXPECT_EQ(image.targetBytes, 200 * 1024);
+    EXPECT_EQ(image.photo, (PhotoInfo{true, false}));
+    EXPECT_EQ(parsed.minSaving, 5);
+
+    const CliOptions share = ParseCliOptions({"--target-percent", "50", "a.mp4"}).value();
+    const auto target = VideoOptionsFor(share, VideoOptions{}).target;
+    ASSERT_TRUE(target);
+    EXPECT_EQ(TargetBytes(*target, 1000), 500);
+
+    EXPECT_EQ(ParseByteSize("8M"), 8 * 1024 * 1024);
+    EXPECT_EQ(ParseByteSize("1536"), 1536);
+    EXPECT_EQ(ParseByteSize("0.5k"), std::nullopt);  // under a kilobyte
+    EXPECT_EQ(ParseByteSize("M"), std::nullopt);
+    EXPECT_EQ(ParseByteSize("8MB"), std::nullopt);
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--target-size", "big", "a"}, "invalid value 'big' for --target-size"},
+        {{"--target-percent", "100", "a"}, "--target-percent (allowed: 1 to 99)"},
+        {{"--min-saving", "-1", "a"}, "--min-saving (allowed: 0 to 99)"},
+        {{"--target-size", "8M", "--target-percent", "50", "a"}, "cannot be given together"},
+    };
+    for (const auto& [args, message] : cases) {
+        auto bad = ParseCliOptions(args);
+        ASSERT_FALSE(bad.ok()) << message;
+        EXPECT_NE(bad.error().message.find(message), std::string::npos) << bad.error().message;
+    }
+}
+
 }  // namespace
 }  // namespace brisklo::cli

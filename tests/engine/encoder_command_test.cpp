@@ -70,12 +70,15 @@ TEST_F(EncoderCommandTest, TaskParametersWithSizeGiveTheSecondTemplate) {
                                                               "22050",
                                                               "-ac",
                                                               "1",
+                                                              "-map_metadata",
+                                                              "0",
                                                               "-f",
                                                               "matroska",
                                                               held}));
     EXPECT_EQ(command.value().displayText,
               "\"/opt/brisklo/ffmpeg\" -y -i \"/videos/clip.avi\" -s \"1920*1080\" -vcodec h264 "
-              "-acodec aac -preset fast -crf 38 -ab 64000 -ar 22050 -ac 1 -f matroska \"" +
+              "-acodec aac -preset fast -crf 38 -ab 64000 -ar 22050 -ac 1 -map_metadata 0 -f "
+              "matroska \"" +
                   held + "\"");
 }
 
@@ -85,7 +88,7 @@ TEST_F(EncoderCommandTest, EmptySettingsGiveTheFirstTemplateWithDefaults) {
     ASSERT_TRUE(command.ok());
     EXPECT_EQ(command.value().displayText,
               "\"/usr/bin/ffmpeg\" -y -i \"/videos/clip.avi\" -vcodec h264 -acodec aac -preset "
-              "ultrafast -crf 28 -ab 128000 -ar 44100 -ac 2 -f mp4 \"" +
+              "ultrafast -crf 28 -ab 128000 -ar 44100 -ac 2 -map_metadata 0 -f mp4 \"" +
                   command.value().output->DescriptorPath() + "\"");
 }
 
