@@ -99,7 +99,10 @@ class LoopSink : public MessageSink {
             auto [id, payload] = std::move(m_queue.front());
             m_queue.pop_front();
             lock.unlock();
-            completion.Dispatch(id, payload);
+            if (id != MessageId::ImageDone) continue;
+            if (const auto* result = std::any_cast<ImageResult>(&payload)) {
+                completion.OnImageDone(*result);
+            }
         }
     }
 
@@ -113,10 +116,11 @@ class CountingView : public TaskView {
   public:
     void ShowRunning(std::int32_t) override {}
     void ShowFinished(std::int32_t, const TaskOutcome&) override { ++finished; }
-    void ShowFailed(std::int32_t, const std::string& reason) override {
+    void ShowFailed(std::int32_t, const TaskFailure& failure) override {
         ++failed;
-        std::fprintf(stderr, "failed: %s\n", reason.c_str());
+        std::fprintf(stderr, "failed: %s\n", failure.reason.c_str());
     }
+    void ShowState(std::int32_t, TaskState) override {}
     int finished = 0;
     int failed = 0;
 };
@@ -181,7 +185,8 @@ BatchTime RunBatch(const std::vector<fs::path>& sources, const fs::path& work, i
         taskIds.push_back(tasks.Add({source.filename().string(),
                                      {},
                                      source,
-                                     static_cast<std::int64_t>(fs::file_size(source))}));
+                                     static_cast<std::int64_t>(fs::file_size(source)),
+                                     {}}));
     }
     const double cpuBefore = CpuSeconds();
     const auto started = Clock::now();

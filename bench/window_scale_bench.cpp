@@ -22,6 +22,7 @@
 #include "app/video_list_view.h"
 #include "batch/batch_session.h"
 #include "core/config_store.h"
+#include "dialogs/message_boxes.h"
 #include "ui/skin.h"
 #include "video/encoder_locator.h"
 
@@ -115,10 +116,14 @@ int main(int argc, char* argv[]) {
     const long residentBusy = ResidentKiB();
     const bool running = !window->session().Idle();
 
-    // What quitting does once the user has confirmed: the window goes, stopping
-    // the encode and the workers.
+    // Quitting while encoding, the question answered "yes": the window goes,
+    // stopping the encode and the workers.
     clock.restart();
-    window.reset();
+    {
+        brisklo::dialogs::ScriptedBoxAnswers confirm({1});
+        window->close();
+        window.reset();
+    }
     const double quitMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
 
     std::printf("rows %d (of %d files)\n", rows, count);

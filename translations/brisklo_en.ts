@@ -618,8 +618,12 @@
         <translation>Share of the original</translation>
     </message>
     <message>
-        <source>画质优先(更慢,文件更小)</source>
-        <translation>Quality first (slower, smaller)</translation>
+        <source>画质优先</source>
+        <translation>Quality first</translation>
+    </message>
+    <message>
+        <source>更慢，文件更小</source>
+        <translation>Slower, smaller files</translation>
     </message>
     <message>
         <source>每张不超过</source>

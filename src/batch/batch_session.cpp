@@ -52,10 +52,12 @@ bool BatchSession::Start() {
 
 namespace {
 
+// The same file named by another path ("./a.mp4", "x/../a.mp4") has the same key.
+// Lexical, so that ten thousand adds cost no file system calls for it.
 std::string PathKey(const fs::path& file) {
     std::error_code error;
-    const fs::path canonical = fs::weakly_canonical(file, error);
-    return (error ? fs::absolute(file, error) : canonical).string();
+    const fs::path absolute = fs::absolute(file, error);
+    return (error ? file : absolute).lexically_normal().string();
 }
 
 }  // namespace

@@ -66,7 +66,8 @@ class BatchSession {
     // outputSubfolder: where under the output folder its output goes.
     Result<std::int32_t> Add(MediaKind kind, const std::filesystem::path& file,
                              const std::filesystem::path& outputSubfolder = {});
-    // The task of a file already in a list (the same file by any path), if any.
+    // The task of a file already in a list (by its absolute path, "." and ".."
+    // resolved), if any.
     std::optional<std::int32_t> FindTask(const std::filesystem::path& file) const;
     // Deletes a task, cancelling it first when it waits; a running task is kept.
     RemoveStatus Remove(std::int32_t id);

@@ -18,7 +18,7 @@ class EncoderCommandTest : public ::testing::Test {
     TempDir dir;
     ConfigStore config{dir / "configure.ini"};
     fs::path out = dir / "out";
-    VideoTask task{"clip.avi", "", "/videos/clip.avi", 100};
+    VideoTask task{"clip.avi", "", "/videos/clip.avi", 100, {}};
 
     void SetUp() override { fs::create_directory(out); }
 };
@@ -147,11 +147,11 @@ TEST_F(EncoderCommandTest, OutputNamesAndNumbering) {
 
 TEST_F(EncoderCommandTest, RelativeAndOptionLikeNamesBecomeAbsolute) {
     const VideoOptions settings;
-    VideoTask odd{"-i.mp4", "", "-i.mp4", 1};
+    VideoTask odd{"-i.mp4", "", "-i.mp4", 1, {}};
     auto command = BuildEncoderCommand(odd, settings, out, "ffmpeg");
     ASSERT_TRUE(command.ok());
     EXPECT_EQ(command.value().argv[3], (fs::current_path() / "-i.mp4").string());
-    VideoTask protocol{"concat:a|b.mp4", "", "concat:a|b.mp4", 1};
+    VideoTask protocol{"concat:a|b.mp4", "", "concat:a|b.mp4", 1, {}};
     command = BuildEncoderCommand(protocol, settings, out, "ffmpeg");
     ASSERT_TRUE(command.ok());
     EXPECT_TRUE(command.value().argv[3].starts_with('/'));

@@ -56,7 +56,7 @@ TEST_F(HeldOutputTest, AnEncoderNeverWritesThroughALinkSwappedInForTheHiddenFile
     fs::copy_file(test::FixturePath("slow-start-encoder.sh"), encoder);
     fs::permissions(encoder, fs::perms::owner_all);
     test::WriteFile(dir / "in.mp4", "x");
-    const VideoTask task{"in.mp4", "", (dir / "in.mp4").string(), 1};
+    const VideoTask task{"in.mp4", "", (dir / "in.mp4").string(), 1, {}};
     auto command = BuildEncoderCommand(task, VideoOptions{}, shared, encoder);
     ASSERT_TRUE(command.ok()) << command.error().message;
     EncoderCommand& built = command.value();

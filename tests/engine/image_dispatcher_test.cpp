@@ -168,7 +168,7 @@ class ImageDispatcherTest : public ::testing::Test {
     // Adds a small PNG as a task whose recorded size is the file's.
     std::int32_t AddImage(const std::string& name) {
         const fs::path path = test::MakeGradientImage(m_dir / "src" / name, 40, 30, "PNG");
-        return m_tasks.Add({name, {}, path, static_cast<std::int64_t>(fs::file_size(path))});
+        return m_tasks.Add({name, {}, path, static_cast<std::int64_t>(fs::file_size(path)), {}});
     }
 
     std::vector<ImageResult> Results() const {
@@ -255,7 +255,7 @@ TEST_F(ImageDispatcherTest, FailingJobsDoNotBlockTheQueue) {
     ImageDispatcher& dispatcher = Automatic();
     std::vector<std::int32_t> ids;
     for (int i = 0; i < 3; ++i) {
-        ids.push_back(m_tasks.Add({"gone.png", {}, m_dir / "src" / "gone.png", 100}));
+        ids.push_back(m_tasks.Add({"gone.png", {}, m_dir / "src" / "gone.png", 100, {}}));
     }
     ids.push_back(AddImage("fine.png"));
     for (const std::int32_t id : ids) {
@@ -316,9 +316,9 @@ TEST_F(ImageDispatcherTest, FinishedRowShowsSizeAndSaving) {
     Automatic();
     const fs::path source = test::MakeGradientImage(m_dir / "src" / "s.png", 60, 40, "PNG");
     const auto actual = static_cast<std::int64_t>(fs::file_size(source));
-    const std::int32_t same = m_tasks.Add({"s.png", {}, source, actual});
-    const std::int32_t tiny = m_tasks.Add({"s.png", {}, source, 10});
-    const std::int32_t empty = m_tasks.Add({"s.png", {}, source, 0});
+    const std::int32_t same = m_tasks.Add({"s.png", {}, source, actual, {}});
+    const std::int32_t tiny = m_tasks.Add({"s.png", {}, source, 10, {}});
+    const std::int32_t empty = m_tasks.Add({"s.png", {}, source, 0, {}});
     const std::int32_t all[] = {same, tiny, empty};
     ASSERT_EQ(m_tasks.EnqueueAll(all), 3u);
     ASSERT_TRUE(m_dispatcher->Start());
@@ -396,7 +396,7 @@ TEST_F(ImageDispatcherTest, StopWaitsForRunningJobsAndEndsCleanly) {
     for (int i = 0; i < 6; ++i) {
         const fs::path gif = m_dir / "src" / ("g" + std::to_string(i) + ".gif");
         if (i > 0) fs::copy_file(first, gif);
-        ids.push_back(m_tasks.Add({gif.filename().string(), {}, gif, 1000}));
+        ids.push_back(m_tasks.Add({gif.filename().string(), {}, gif, 1000, {}}));
     }
     ImageOptions scaled;
     scaled.scaleStep = 3;
@@ -418,7 +418,7 @@ TEST_F(ImageDispatcherTest, StopWaitsForRunningJobsAndEndsCleanly) {
 
 TEST_F(ImageDispatcherTest, IdsComeFromTheSharedCounter) {
     const std::int32_t video = m_ids.Next();  // a video added first
-    const std::int32_t image = m_tasks.Add({"a.png", {}, "/x/a.png", 1});
+    const std::int32_t image = m_tasks.Add({"a.png", {}, "/x/a.png", 1, {}});
     EXPECT_EQ(image, video + 1);
     EXPECT_EQ(m_ids.Next(), image + 1);
     EXPECT_TRUE(m_tasks.Remove(image));

@@ -45,7 +45,8 @@ TEST(TargetSizeTest, RateLeavesRoomForSoundAndContainer) {
 TEST(TargetSizeTest, OverTheTargetTriesOnceMoreLowerThenFails) {
     test::TempDir dir;
     const fs::path clip = test::MakeClip(dir / "clip.mp4", 2.0);
-    VideoTask task{"clip.mp4", "", clip.string(), static_cast<std::int64_t>(fs::file_size(clip))};
+    VideoTask task{
+        "clip.mp4", "", clip.string(), static_cast<std::int64_t>(fs::file_size(clip)), {}};
     VideoOptions options;
     options.target = VideoTarget{VideoTarget::Kind::Bytes, 400 * 1024, 0};
     auto planned = TargetEncode::Plan(task, options, dir.path(), 9);
@@ -70,7 +71,8 @@ TEST(TargetSizeTest, OverTheTargetTriesOnceMoreLowerThenFails) {
 TEST(TargetSizeTest, UnderTheTargetIsAccepted) {
     test::TempDir dir;
     const fs::path clip = test::MakeClip(dir / "clip.mp4", 2.0);
-    VideoTask task{"clip.mp4", "", clip.string(), static_cast<std::int64_t>(fs::file_size(clip))};
+    VideoTask task{
+        "clip.mp4", "", clip.string(), static_cast<std::int64_t>(fs::file_size(clip)), {}};
     VideoOptions options;
     options.target = VideoTarget{VideoTarget::Kind::Bytes, 400 * 1024, 0};
     auto planned = TargetEncode::Plan(task, options, dir.path(), 1);

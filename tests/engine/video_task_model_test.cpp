@@ -9,7 +9,7 @@ namespace brisklo {
 namespace {
 using namespace std::chrono_literals;
 
-VideoTask Clip(const std::string& name) { return {name, "", "/videos/" + name, 1000}; }
+VideoTask Clip(const std::string& name) { return {name, "", "/videos/" + name, 1000, {}}; }
 
 TEST(VideoTaskModel, IdsComeFromTheCounterSharedWithImages) {
     TaskIdCounter ids;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shows the main window with video rows in every state (waiting, running,
-// finished with a saving, finished larger than the source, failed) and saves a
-// screenshot of the screen. Run under Xvfb by scripts/screenshot-video-rows.
+// Shows the main window running a real batch of videos (stopped, kept original,
+// running, waiting, cancelled, with the batch bar), then image rows in every
+// state, and saves a screenshot of the screen for each. Run under Xvfb by
+// scripts/screenshot-video-rows.
 #include <QApplication>
 #include <QLocale>
 #include <QScreen>
@@ -9,6 +10,7 @@
 #include <cstdio>
 
 #include "app/image_list_view.h"
+#include "app/row_actions.h"
 #include "app/main_window.h"
 #include "app/video_list_view.h"
 #include "batch/batch_session.h"
@@ -21,6 +23,7 @@
 #include "ui/controls.h"
 #include "ui/skin.h"
 #include "ui/translations.h"
+#include "video/encoder_locator.h"
 
 namespace {
 using brisklo::FailureCode;
@@ -50,35 +53,42 @@ int main(int argc, char* argv[]) {
     brisklo::ui::ApplyStyleSheet(app);
     brisklo::test::TempDir dir;
     brisklo::ConfigStore config(dir / "configure.ini");
-    brisklo::app::MainWindow window(config, "ffmpeg");
+    (void)config.Set(brisklo::Setting::OutputDir, (dir / "out").string());
+    (void)config.Set(brisklo::Setting::ServiceUrl, "http://127.0.0.1:9");
+    brisklo::app::MainWindow window(config, brisklo::FindEncoder());
     window.create();
-
-    const char* names[] = {"家庭聚会 2026-05-01.mp4", "holiday clip (final).mov",
-                           "a very long name of a screen recording made on a long afternoon.mkv",
-                           "tiny.mp4", "broken upload.avi"};
-    std::vector<std::int32_t> ids;
-    for (const char* name : names) {
-        const auto clip = brisklo::test::MakeClip(dir / name, 2.0);
-        ids.push_back(window.Add(MediaKind::Video, clip));
-    }
-    auto& view = window.videoView();
-    view.ShowState(ids[0], brisklo::TaskState::Waiting);
-    view.ShowRunning(ids[1]);
-    view.ShowProgress(ids[1], 42, 3.5f);
-    view.ShowParameterFlag(ids[1], true);
-    view.ShowRunning(ids[2]);
-    view.ShowFinished(ids[2], Measured("/out/x.mkv", 100 << 10, 25 << 10));
-    view.ShowRunning(ids[3]);
-    view.ShowFinished(ids[3], Measured("/out/tiny.mp4", 100 << 10, 120 << 10));
-    view.ShowRunning(ids[4]);
-    view.ShowFailed(ids[4], {FailureCode::EncoderFailed,
-                             "the conversion failed: Invalid data found when processing input"});
-
     window.resize(960, 640);
     window.move(0, 0);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
-    QTest::qWait(500);
+
+    // A real batch: the first is stopped, the second does not shrink and keeps its
+    // original, the third runs, the rest wait and one of them is cancelled.
+    struct Clip {
+        const char* name;
+        double seconds;
+    };
+    const Clip clips[] = {{"家庭聚会 2026-05-01.mp4", 3000},
+                          {"tiny.mp4", 1},
+                          {"holiday clip (final).mov", 3000},
+                          {"a very long name of a screen recording made on a long afternoon.mkv", 2},
+                          {"phone clip.mp4", 2},
+                          {"drone.mp4", 2}};
+    std::vector<std::int32_t> ids;
+    for (const Clip& clip : clips) {
+        ids.push_back(window.Add(MediaKind::Video, brisklo::test::MakeClip(dir / clip.name,
+                                                                           clip.seconds,
+                                                                           clip.seconds < 10)));
+    }
+    auto& session = window.session();
+    const auto state = [&](std::size_t i) { return session.Status(ids[i]).state; };
+    window.CompressAll(MediaKind::Video);
+    if (!QTest::qWaitFor([&] { return state(0) == brisklo::TaskState::Running; }, 30000)) return 1;
+    QTest::qWait(300);
+    window.rowActions().Stop(ids[0]);
+    if (!QTest::qWaitFor([&] { return state(2) == brisklo::TaskState::Running; }, 60000)) return 1;
+    window.rowActions().Stop(ids[4]);  // waiting: cancelled
+    QTest::qWait(2500);                // progress and the batch line come in
     if (!window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]))) return 1;
     if (argc < 3) return 0;
 
@@ -99,5 +109,7 @@ int main(int argc, char* argv[]) {
     // The tab button switches the page, as a click does.
     brisklo::ui::SetChecked(window.control(QStringLiteral("compress-image")), true);
     QTest::qWait(500);
-    return window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    const bool saved = window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]));
+    session.StopAll();
+    return saved ? 0 : 1;
 }
