@@ -36,6 +36,9 @@ BatchBar::BatchBar(ui::WindowBase& window, BatchSession& session)
 
 void BatchBar::Refresh() {
     const bool running = !m_session.Idle();
+    // A pause outlives nothing: with every task ended or cancelled, the next batch
+    // must start.
+    if (!running && m_session.Paused()) m_session.Resume();
     const bool paused = m_session.Paused();
     const QString line = running ? BatchProgressText(m_session.Totals(), paused) : QString();
     for (const BarNames& bar : kBars) {

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,8 @@
 #include "video/encoder_locator.h"
 
 namespace {
+
+constexpr int kUpgradeCheckDelayMs = 3000;
 
 enum class StartRole { Running, HandedOver, NoAnswer };
 
@@ -132,7 +135,9 @@ int main(int argc, char* argv[]) {
         QCoreApplication::quit();
     });
     window.show();
-    // Quiet: only a newer version is worth a word at start-up.
-    window.StartUpgradeCheck(/*quiet=*/true);
+    // Quiet: only a newer version is worth a word at start-up. A few seconds on,
+    // so that the window is up before the network library is.
+    QTimer::singleShot(kUpgradeCheckDelayMs, &window,
+                       [&window] { window.StartUpgradeCheck(/*quiet=*/true); });
     return app.exec();
 }

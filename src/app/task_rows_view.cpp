@@ -99,7 +99,8 @@ void TaskRowsView::LayoutNow() {
     const int top = verticalScrollBar()->value();
     const int first = top / m_rowHeight;
     const int inView = (viewport()->height() + top % m_rowHeight + m_rowHeight - 1) / m_rowHeight;
-    Grow(std::max(inView, kMinimumSlots));
+    // Never more rows than tasks: an empty list at start-up builds none.
+    Grow(std::min(m_model.count(), std::max(inView, kMinimumSlots)));
     const int width = viewport()->width();
     for (std::size_t i = 0; i < m_pool.size(); ++i) {
         Slot& slot = m_pool[i];

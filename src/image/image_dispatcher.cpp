@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <system_error>
+#include <utility>
 
 #include "core/file_utils.h"
 #include "core/log.h"
@@ -57,10 +58,12 @@ void ImageDispatcher::Stop() {
 }
 
 void ImageDispatcher::DispatchLoop() {
-    // The coders load here, before the first jobs start together (their first use
-    // is not thread-safe), and off the owner's thread, which may be showing a window.
-    InitializeImageLibrary();
+    bool libraryReady = false;
     while (const auto id = m_tasks.queue().TakeNext()) {
+        // The coders load here, before the first jobs start together (their first
+        // use is not thread-safe), and only once images are asked for: a window
+        // starting up or a batch of videos does not pay for them.
+        if (!std::exchange(libraryReady, true)) InitializeImageLibrary();
         const auto task = m_tasks.Find(*id);
         if (!task) {
             // Tasks cannot be removed while queued; should one be gone, skip it.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QPointer>
 #include <QPushButton>
 #include <QUiLoader>
 
@@ -67,11 +68,14 @@ QWidget* LoadLayout(const QString& fileName, QWidget* parent) {
         throw SkinError("cannot open the layout " + file.fileName().toStdString() + ": " +
                         file.errorString().toStdString());
     }
-    QUiLoader loader;
-    QWidget* widget = loader.load(&file, parent);
+    // One loader for the program: making one looks for designer plugins, which
+    // costs more than building a row.
+    static QPointer<QUiLoader> loader;
+    if (!loader) loader = new QUiLoader(QCoreApplication::instance());  // the app owns it
+    QWidget* widget = loader->load(&file, parent);
     if (!widget) {
         throw SkinError("cannot build the layout " + file.fileName().toStdString() + ": " +
-                        loader.errorString().toStdString());
+                        loader->errorString().toStdString());
     }
     ReserveBoldTabWidth(widget);
     return widget;

@@ -35,6 +35,7 @@ QString SkinPath(const QString& fileName);
 
 // Builds the widgets of a Qt Designer layout kept in the skin folder; the parent
 // owns the result. Throws SkinError naming the file when it cannot be loaded.
+// UI thread only.
 QWidget* LoadLayout(const QString& fileName, QWidget* parent);
 
 // Applies "style.qss" from the skin folder to the whole application.
