@@ -10,8 +10,8 @@
 #include <cstdio>
 
 #include "app/image_list_view.h"
-#include "app/row_actions.h"
 #include "app/main_window.h"
+#include "app/row_actions.h"
 #include "app/video_list_view.h"
 #include "batch/batch_session.h"
 #include "core/config_store.h"
@@ -68,17 +68,18 @@ int main(int argc, char* argv[]) {
         const char* name;
         double seconds;
     };
-    const Clip clips[] = {{"家庭聚会 2026-05-01.mp4", 3000},
-                          {"tiny.mp4", 1},
-                          {"holiday clip (final).mov", 3000},
-                          {"a very long name of a screen recording made on a long afternoon.mkv", 2},
-                          {"phone clip.mp4", 2},
-                          {"drone.mp4", 2}};
+    const Clip clips[] = {
+        {"家庭聚会 2026-05-01.mp4", 3000},
+        {"tiny.mp4", 1},
+        {"holiday clip (final).mov", 3000},
+        {"a very long name of a screen recording made on a long afternoon.mkv", 2},
+        {"phone clip.mp4", 2},
+        {"drone.mp4", 2}};
     std::vector<std::int32_t> ids;
     for (const Clip& clip : clips) {
-        ids.push_back(window.Add(MediaKind::Video, brisklo::test::MakeClip(dir / clip.name,
-                                                                           clip.seconds,
-                                                                           clip.seconds < 10)));
+        ids.push_back(
+            window.Add(MediaKind::Video,
+                       brisklo::test::MakeClip(dir / clip.name, clip.seconds, clip.seconds < 10)));
     }
     auto& session = window.session();
     const auto state = [&](std::size_t i) { return session.Status(ids[i]).state; };
