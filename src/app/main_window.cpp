@@ -73,6 +73,24 @@ void MainWindow::initWindow() {
     m_batchBar = new BatchBar(*this, *m_session);             // a child of this window
     m_addNotice = new AddNotice(*this, m_config, *m_adding);  // a child of this window
     m_adding->SetOnReport([this](const AddReport& report) { m_addNotice->Show(report); });
+    WireLists();
+    m_rowActions = std::make_unique<RowActions>(*this, m_config, *m_session, *m_videoView,
+                                                *m_imageView, m_dialogEnvironment);
+    m_rowActions->InstallListActions();
+    // The strip is a child of this window, which deletes it.
+    auto* outputBar = new OutputFolderBar(*this, m_config, *m_rowActions);
+    m_rowActions->SetAfterSettings([outputBar] { outputBar->Refresh(); });
+    m_tray = std::make_unique<TrayIcon>(*this);
+    RouteMessages();
+    RouteClicks();
+#if !BRISKLO_ONLINE
+    // Built without feedback: no button for it (the tray menu leaves out its
+    // item and the update check's, see OpenTrayMenu).
+    control(QStringLiteral("feedback"))->hide();
+#endif
+}
+
+void MainWindow::WireLists() {
     m_tabTexts = {ui::Text(control(QStringLiteral("compress-video"))),
                   ui::Text(control(QStringLiteral("compress-image")))};
     for (TaskListView* view : {static_cast<TaskListView*>(m_videoView.get()),
@@ -88,20 +106,6 @@ void MainWindow::initWindow() {
                 &MainWindow::UpdateListsSoon);
     }
     UpdateLists();
-    m_rowActions = std::make_unique<RowActions>(*this, m_config, *m_session, *m_videoView,
-                                                *m_imageView, m_dialogEnvironment);
-    m_rowActions->InstallListActions();
-    // The strip is a child of this window, which deletes it.
-    auto* outputBar = new OutputFolderBar(*this, m_config, *m_rowActions);
-    m_rowActions->SetAfterSettings([outputBar] { outputBar->Refresh(); });
-    m_tray = std::make_unique<TrayIcon>(*this);
-    RouteMessages();
-    RouteClicks();
-#if !BRISKLO_ONLINE
-    // Built without feedback: no button for it (the tray menu leaves out its
-    // item and the update check's, see OpenTrayMenu).
-    control(QStringLiteral("feedback"))->hide();
-#endif
 }
 
 void MainWindow::RouteMessages() {

@@ -89,6 +89,9 @@ class MainWindow : public ui::WindowBase {
                                                 const std::filesystem::path& subfolder);
     // The row button: compress, cancel waiting, or show the output once done.
     void RowButton(std::int32_t taskId);
+    // The lists' rows hear this window and the session; their changes update the
+    // tabs and the hints.
+    void WireLists();
     // The tabs' counts and the empty lists' hints, once per burst of changes.
     void UpdateListsSoon();
     void UpdateLists();
