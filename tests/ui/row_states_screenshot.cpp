@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the main window running a real batch of videos (stopped, kept original,
 // running, waiting, cancelled, with the batch bar), then image rows in every
-// state, and saves a screenshot of the screen for each. Run under Xvfb by
+// state, and saves a screenshot of the window for each. Run under Xvfb by
 // scripts/screenshot-video-rows.
 #include <QApplication>
 #include <QLocale>
-#include <QScreen>
 #include <QTest>
 #include <cstdio>
 
@@ -90,7 +89,7 @@ int main(int argc, char* argv[]) {
     if (!QTest::qWaitFor([&] { return state(2) == brisklo::TaskState::Running; }, 60000)) return 1;
     window.rowActions().Stop(ids[4]);  // waiting: cancelled
     QTest::qWait(2500);                // progress and the batch line come in
-    if (!window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]))) return 1;
+    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
     if (argc < 3) return 0;
 
     // The image page, with rows waiting, running, finished and failed.
@@ -110,7 +109,7 @@ int main(int argc, char* argv[]) {
     // The tab button switches the page, as a click does.
     brisklo::ui::SetChecked(window.control(QStringLiteral("compress-image")), true);
     QTest::qWait(500);
-    const bool saved = window.screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]));
+    const bool saved = window.grab().save(QString::fromLocal8Bit(argv[2]));
     session.StopAll();
     return saved ? 0 : 1;
 }
