@@ -104,11 +104,9 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
         }
         target = std::move(planned).value();
     }
-    auto command =
-        BuildEncoderCommand(task, options,
-                            OutputFolderFor(m_config.GetOutputFolder(), task.outputSubfolder),
-                            m_encoder,
-                            target ? std::optional<TwoPassSpec>(target->Spec()) : std::nullopt);
+    auto command = BuildEncoderCommand(
+        task, options, OutputFolderFor(m_config.GetOutputFolder(), task.outputSubfolder), m_encoder,
+        target ? std::optional<TwoPassSpec>(target->Spec()) : std::nullopt);
     if (!command) {
         PostMessage<MessageId::EncodeFailed>(
             m_sink, EncodeFailure{id, command.error().message, FailureCode::OutputFailed});
