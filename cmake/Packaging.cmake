@@ -26,7 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://brisklo.app)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg")
 if(BRISKLO_BUILD_GUI)
-    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-qpa-plugins")
+    # qt6-translations-l10n: Qt's own texts (file choosers, standard buttons) in
+    # the user's language.
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-qpa-plugins, qt6-translations-l10n")
     # The interface is in Chinese; without a CJK font its texts are boxes.
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
         "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, xdg-utils")

@@ -39,6 +39,20 @@
         <source>网络错误!</source>
         <translation>Network error.</translation>
     </message>
+    <message>
+        <source>检查更新失败, 请检查网络连接后再试。
+%1</source>
+        <translation>The update check failed. Check the network connection and try again.
+%1</translation>
+    </message>
+    <message>
+        <source>无法打开文件夹 %1: 没有找到能打开它的程序 (xdg-open 或文件管理器)。</source>
+        <translation>Cannot open the folder %1: no program to open it was found (xdg-open or a file manager).</translation>
+    </message>
+    <message>
+        <source>无法打开网页 %1: 没有找到能打开它的程序 (xdg-open 或网页浏览器)。</source>
+        <translation>Cannot open the page %1: no program to open it was found (xdg-open or a web browser).</translation>
+    </message>
 </context>
 <context>
     <name>DownloadDialog</name>
@@ -57,6 +71,69 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>FailureText</name>
+    <message>
+        <source>已停止</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>找不到编码程序 ffmpeg</source>
+        <translation>ffmpeg not found</translation>
+    </message>
+    <message>
+        <source>编码失败</source>
+        <translation>Encoder failed</translation>
+    </message>
+    <message>
+        <source>编码程序无响应</source>
+        <translation>Encoder stalled</translation>
+    </message>
+    <message>
+        <source>图片处理失败</source>
+        <translation>Image processing failed</translation>
+    </message>
+    <message>
+        <source>处理超时</source>
+        <translation>Took too long</translation>
+    </message>
+    <message>
+        <source>无法写出结果文件</source>
+        <translation>Cannot write the output</translation>
+    </message>
+    <message>
+        <source>无法压到目标大小</source>
+        <translation>Cannot reach the size</translation>
+    </message>
+    <message>
+        <source>源文件不存在</source>
+        <translation>Source file missing</translation>
+    </message>
+    <message>
+        <source>不支持的文件</source>
+        <translation>Not a supported file</translation>
+    </message>
+    <message>
+        <source>文件已损坏</source>
+        <translation>Damaged file</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>No space left on the disk</translation>
+    </message>
+    <message>
+        <source>没有读写权限</source>
+        <translation>No permission</translation>
+    </message>
+    <message>
+        <source>文件太大, 无法处理</source>
+        <translation>Too large to process</translation>
+    </message>
+    <message>
+        <source>压缩失败</source>
+        <translation>Compression failed</translation>
     </message>
 </context>
 <context>
@@ -530,10 +607,6 @@
         <translation>Done</translation>
     </message>
     <message>
-        <source>压缩失败</source>
-        <translation>Failed</translation>
-    </message>
-    <message>
         <source>请先添加文件!</source>
         <translation>Please add files first.</translation>
     </message>
@@ -628,6 +701,62 @@
     <message>
         <source>每张不超过</source>
         <translation>Each at most</translation>
+    </message>
+    <message>
+        <source>压缩强度</source>
+        <translation>Compression strength</translation>
+    </message>
+    <message>
+        <source>目标大小</source>
+        <translation>Target size</translation>
+    </message>
+    <message>
+        <source>8 MB</source>
+        <translation>8 MB</translation>
+    </message>
+    <message>
+        <source>10 MB</source>
+        <translation>10 MB</translation>
+    </message>
+    <message>
+        <source>25 MB</source>
+        <translation>25 MB</translation>
+    </message>
+    <message>
+        <source>50 MB</source>
+        <translation>50 MB</translation>
+    </message>
+    <message>
+        <source>100 MB</source>
+        <translation>100 MB</translation>
+    </message>
+    <message>
+        <source>目标大小 (MB)</source>
+        <translation>Target size (MB)</translation>
+    </message>
+    <message>
+        <source> MB</source>
+        <translation> MB</translation>
+    </message>
+    <message>
+        <source>图片尺寸</source>
+        <translation>Image size</translation>
+    </message>
+    <message>
+        <source>图片宽度</source>
+        <translation>Image width</translation>
+    </message>
+    <message>
+        <source>图片高度</source>
+        <translation>Image height</translation>
+    </message>
+    <message>
+        <source>每张图片的最大大小 (KB)</source>
+        <translation>Largest size per image (KB)</translation>
+    </message>
+    <message>
+        <source> KB</source>
+        <translation> KB</translation>
     </message>
 </context>
 <context>
@@ -862,6 +991,26 @@
         <source>按原大小百分比</source>
         <translation>Share of the original</translation>
     </message>
+    <message>
+        <source>8 MB</source>
+        <translation>8 MB</translation>
+    </message>
+    <message>
+        <source>10 MB</source>
+        <translation>10 MB</translation>
+    </message>
+    <message>
+        <source>25 MB</source>
+        <translation>25 MB</translation>
+    </message>
+    <message>
+        <source>50 MB</source>
+        <translation>50 MB</translation>
+    </message>
+    <message>
+        <source>100 MB</source>
+        <translation>100 MB</translation>
+    </message>
 </context>
 <context>
     <name>PopMenu</name>
@@ -1050,6 +1199,29 @@
     <message>
         <source>同时保留拍摄位置(GPS)</source>
         <translation>Also keep the location (GPS)</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <source>压缩后不比原文件小时保留原文件</source>
+        <translation>Keep the original when the result is not smaller</translation>
+    </message>
+    <message>
+        <source>添加文件夹时包含子文件夹</source>
+        <translation>Include subfolders when adding a folder</translation>
+    </message>
+</context>
+<context>
+    <name>SingleInstance</name>
+    <message>
+        <source>BRK视频压缩已在运行, 但没有回应, 文件未能加入。</source>
+        <translation>Brisklo is already running but does not answer; the files were not added.</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/accessibility.h"
 #include "app/file_adding.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
@@ -70,6 +71,8 @@ int main(int argc, char* argv[]) {
     FLAGS_logtostderr = true;
     google::InitGoogleLogging(argv[0]);
 
+    // Before the application exists, so that every accessible interface is ours.
+    brisklo::app::InstallAccessibility();
     QApplication app(argc, argv);
     // One copy per user: a later start hands its files and folders to the running
     // copy, which brings its window to the front.
@@ -99,7 +102,9 @@ int main(int argc, char* argv[]) {
     // The desktop entry's name lets Wayland compositors pair the window with it.
     QApplication::setDesktopFileName(brisklo::ui::AppId());
     QApplication::setWindowIcon(brisklo::ui::AppIcon());
-    // The user's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG); Chinese needs none.
+    // The user's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG): Chinese needs none
+    // of the program's, a language without a translation gets English; Qt's own
+    // texts (file choosers, standard buttons) follow.
     brisklo::ui::InstallTranslation(app, QLocale::system().uiLanguages());
     // Without its skin the program has no windows: say where it was looked for.
     if (const auto skin = brisklo::ui::FindSkinFolder(QCoreApplication::applicationDirPath());

@@ -10,6 +10,7 @@
 #include "app/batch_bar.h"
 #include "app/batch_summary.h"
 #include "app/close_policy.h"
+#include "app/desktop_notice.h"
 #include "app/desktop_options.h"
 #include "app/duration_probe.h"
 #include "app/file_adding.h"
@@ -21,6 +22,7 @@
 #include "app/row_actions.h"
 #include "app/row_texts.h"
 #include "app/shortcuts.h"
+#include "app/tab_order.h"
 #include "app/tray_icon.h"
 #include "app/video_list_view.h"
 #include "app/window_texts.h"
@@ -81,6 +83,8 @@ void MainWindow::initWindow() {
     auto* outputBar = new OutputFolderBar(*this, m_config, *m_rowActions);
     m_rowActions->SetAfterSettings([outputBar] { outputBar->Refresh(); });
     m_tray = std::make_unique<TrayIcon>(*this);
+    m_desktopNotice = new DesktopNotice(this);  // a child of this window
+    connect(m_desktopNotice, &DesktopNotice::clicked, this, [this] { RestoreWindow(*this); });
     RouteMessages();
     RouteClicks();
 #if !BRISKLO_ONLINE
@@ -88,6 +92,7 @@ void MainWindow::initWindow() {
     // item and the update check's, see OpenTrayMenu).
     control(QStringLiteral("feedback"))->hide();
 #endif
+    ApplyMainTabOrder(*this);
 }
 
 void MainWindow::WireLists() {
@@ -95,7 +100,11 @@ void MainWindow::WireLists() {
                   ui::Text(control(QStringLiteral("compress-image")))};
     for (TaskListView* view : {static_cast<TaskListView*>(m_videoView.get()),
                                static_cast<TaskListView*>(m_imageView.get())}) {
-        view->view().SetRowBuilt([this](QWidget* row) { wireNotifications(row); });
+        view->view().SetRowBuilt([this](QWidget* row) {
+            wireNotifications(row);
+            // A new row's controls join the keyboard order in the list's place.
+            ApplyMainTabOrder(*this);
+        });
         view->SetQueuePlace([this](std::int32_t id) { return m_session->Status(id).queuePlace; });
         view->SetOnStateChange([this] { m_batchBar->RefreshSoon(); });
         for (const auto signal :
@@ -349,8 +358,12 @@ int MainWindow::handleCustomMessage(int number, const std::any& payload, bool& h
 void MainWindow::ReportBatchEnd() {
     const auto ended = m_session->TakeEndedBatch();
     // Someone looking at the window sees the rows; a notice is for someone who is not.
-    if (ended && !isActiveWindow() && m_tray) {
+    if (!ended || isActiveWindow()) return;
+    // The tray's balloon where there is a tray, else the desktop's notification service.
+    if (m_tray && m_tray->visible()) {
         m_tray->ShowNotice(BatchEndedTitle(), BatchSummaryText(*ended));
+    } else {
+        m_desktopNotice->Show(BatchEndedTitle(), BatchSummaryText(*ended));
     }
 }
 

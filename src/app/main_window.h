@@ -26,6 +26,7 @@ namespace app {
 
 class AddNotice;
 class BatchBar;
+class DesktopNotice;
 class DesktopOptions;
 class DurationProbe;
 class FileAdding;
@@ -73,6 +74,9 @@ class MainWindow : public ui::WindowBase {
     RowActions& rowActions() { return *m_rowActions; }
     // Null when the desktop has no tray.
     TrayIcon* trayIcon() { return m_tray.get(); }
+    // The end-of-batch notice through the desktop's notification service, used
+    // when there is no tray icon to show it.
+    DesktopNotice& desktopNotice() { return *m_desktopNotice; }
 
   protected:
     QString skinFile() const override { return QStringLiteral("MainWindow.xml"); }
@@ -119,9 +123,10 @@ class MainWindow : public ui::WindowBase {
 #endif
     std::unique_ptr<RowActions> m_rowActions;
     std::unique_ptr<TrayIcon> m_tray;
-    BatchBar* m_batchBar = nullptr;     // a child of this window
-    AddNotice* m_addNotice = nullptr;   // a child of this window
-    std::array<QString, 2> m_tabTexts;  // the tabs' names without their counts
+    BatchBar* m_batchBar = nullptr;            // a child of this window
+    AddNotice* m_addNotice = nullptr;          // a child of this window
+    DesktopNotice* m_desktopNotice = nullptr;  // a child of this window
+    std::array<QString, 2> m_tabTexts;         // the tabs' names without their counts
     bool m_listsChanged = false;
     MessageTable m_messages;
     // What a click on a named control does.

@@ -13,6 +13,7 @@
 #include "core/config_store.h"
 #include "core/log.h"
 #include "dialogs/dialog_environment.h"
+#include "dialogs/dialog_texts.h"
 #include "dialogs/message_boxes.h"
 #include "dialogs/param_dialog.h"
 #include "dialogs/settings_dialog.h"
@@ -71,11 +72,20 @@ void RowActions::OpenParameters(std::int32_t taskId) {
 }
 
 void RowActions::OpenFolder(const fs::path& folder) {
+    if (folder.empty()) return;
     const auto& open = m_environment.openUrl;
-    if (folder.empty() || !open) return;
-    if (!open(QUrl::fromLocalFile(QString::fromStdString(folder.string())))) {
-        LogLine("cannot open the folder %s\n", folder.c_str());
+    if (!open || !open(QUrl::fromLocalFile(QString::fromStdString(folder.string())))) {
+        CannotOpenFolder(folder);
     }
+}
+
+void RowActions::CannotOpenFolder(const fs::path& folder) {
+    LogLine("cannot open the folder %s: nothing opens folders here\n", folder.c_str());
+    Tell(dialogs::NoFolderOpenerNotice(QString::fromStdString(folder.string())));
+}
+
+void RowActions::Tell(const QString& text) {
+    if (m_environment.boxes.tell) m_environment.boxes.tell(&m_window, text);
 }
 
 fs::path RowActions::SettingsOutputFolder(MediaKind kind) const {
@@ -96,8 +106,9 @@ void RowActions::ShowOutputFile(std::int32_t taskId) {
     const auto outcome = m_session.Status(taskId).outcome;
     if (!outcome) return;
     const fs::path folder = outcome->outputPath.parent_path();
+    // The file manager answers after this returns; the window's end cancels the wait.
     ShowFileInFileManager(&m_window, outcome->outputPath, m_environment.openUrl,
-                          [folder] { LogLine("cannot open the folder %s\n", folder.c_str()); });
+                          [this, folder] { CannotOpenFolder(folder); });
 }
 
 void RowActions::Stop(std::int32_t taskId) { m_session.StopOrCancel(taskId); }
@@ -132,10 +143,14 @@ void RowActions::DeleteSelected(MediaKind kind) {
 }
 
 void RowActions::OpenHelp() {
+    const QUrl page(QString::fromStdString(
+        ServiceUrl(m_config.GetText(Setting::ServiceUrl), kMainHelpPagePath)));
     const auto& open = m_environment.openUrl;
-    if (!open) return;
-    open(QUrl(QString::fromStdString(
-        ServiceUrl(m_config.GetText(Setting::ServiceUrl), kMainHelpPagePath))));
+    if (!open || !open(page)) {
+        LogLine("cannot open the help page %s: nothing opens web pages here\n",
+                page.toString().toUtf8().constData());
+        Tell(dialogs::NoPageOpenerNotice(page.toString()));
+    }
 }
 
 void RowActions::OpenSettings() {

@@ -80,7 +80,11 @@ class RowActions {
     // Removes the rows of the tasks that do not run; a notice when only running
     // ones were asked for.
     void DeleteTasks(MediaKind kind, const std::vector<std::int32_t>& ids);
+    // Opens the folder with the desktop's opener; says so in a box when none does.
     void OpenFolder(const std::filesystem::path& folder);
+    void CannotOpenFolder(const std::filesystem::path& folder);
+    // A one-button box through the dialog environment (which tests answer).
+    void Tell(const QString& text);
     // The output folder of the settings, as the row menus of each kind open it.
     std::filesystem::path SettingsOutputFolder(MediaKind kind) const;
 

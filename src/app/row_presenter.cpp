@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <optional>
 
+#include "app/failure_texts.h"
 #include "app/row_texts.h"
 #include "app/task_row.h"
 #include "app/task_row_data.h"
@@ -98,8 +99,6 @@ void PresentCommon(const TaskRow& row, const TaskRowData& data, std::size_t plac
     SetColor(row.savingLabel, outcome ? std::optional(SavingFigureColor(*outcome)) : std::nullopt);
 }
 
-QString Reason(const TaskRowData& data) { return QString::fromStdString(data.failure.reason); }
-
 }  // namespace
 
 void PresentVideoRow(const TaskRow& row, const TaskRowData& data, std::size_t place) {
@@ -127,7 +126,9 @@ void PresentVideoRow(const TaskRow& row, const TaskRowData& data, std::size_t pl
     ui::SetText(row.progressLabel, label);
     const bool failed = data.state == TaskState::Failed;
     SetVisible(row.errorLabel, failed);
-    row.errorLabel->setToolTip(failed ? Reason(data) : QString());
+    // Why, in the user's words; the engine's own detail on the tooltip's second line.
+    if (failed) ui::SetText(row.errorLabel, FailureText(data.failure.code));
+    row.errorLabel->setToolTip(failed ? FailureToolTip(data.failure) : QString());
 }
 
 void PresentImageRow(const TaskRow& row, const TaskRowData& data, std::size_t place) {
@@ -144,7 +145,7 @@ void PresentImageRow(const TaskRow& row, const TaskRowData& data, std::size_t pl
             label = row_text::KeptOriginal();
             break;
         case TaskState::Failed:
-            label = row_text::ImageFailedProgress();
+            label = FailureText(data.failure.code);
             break;
         default:
             break;
@@ -153,7 +154,7 @@ void PresentImageRow(const TaskRow& row, const TaskRowData& data, std::size_t pl
     SetVisible(row.progressLabel, !label.isEmpty());
     ui::SetText(row.progressLabel, label);
     SetColor(row.progressLabel, failed ? std::optional(kFailureColor) : std::nullopt);
-    row.progressLabel->setToolTip(failed ? Reason(data) : QString());
+    row.progressLabel->setToolTip(failed ? FailureToolTip(data.failure) : QString());
 }
 
 }  // namespace brisklo::app

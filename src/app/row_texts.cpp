@@ -19,7 +19,6 @@ QString DoneButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "压缩
 QString CompressButton() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "压 缩")); }
 QString ImageRunningProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "正在压缩")); }
 QString ImageDoneProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "完成")); }
-QString ImageFailedProgress() { return Translated(QT_TRANSLATE_NOOP("MainWindow", "压缩失败")); }
 QString KeptOriginal() {
     return Translated(QT_TRANSLATE_NOOP("MainWindow", "已是最优，保留原文件"));
 }

@@ -18,7 +18,6 @@ QString DoneButton();                // "压缩完成"
 QString CompressButton();            // "压 缩"
 QString ImageRunningProgress();      // "正在压缩"
 QString ImageDoneProgress();         // "完成"
-QString ImageFailedProgress();       // "压缩失败"
 QString KeptOriginal();              // "已是最优，保留原文件"
 QString CancelButton();              // "取消": a waiting row's button
 QString Waiting(std::size_t place);  // "等待中 (第 n 个)"

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace brisklo {
 
@@ -17,6 +19,12 @@ enum class FailureCode {
     TimeLimit,          // the image job ran out of time
     OutputFailed,       // the output could not be made, committed or measured
     TargetUnreachable,  // the output cannot be made to fit under the size asked for
+    SourceMissing,      // the source file is gone
+    Unsupported,        // the source is not a file of a kind the program reads
+    Damaged,            // the source is of a readable kind but broken or cut short
+    NoSpace,            // the disk holding the output or the temporary files is full
+    NoPermission,       // the program may not read the source or write the output
+    TooLarge,           // the source is too large to process within the limits
 };
 
 // A task's end without an output: the code, and the engine's reason, naming the
@@ -25,5 +33,11 @@ struct TaskFailure {
     FailureCode code = FailureCode::Unknown;
     std::string reason;
 };
+
+// The code that says best why a task failed: a source that is gone, a full disk,
+// a refused permission, an unreadable or too large source, as the reason text or
+// the file system tell; otherwise the code the failing step gave. A stop stays a stop.
+FailureCode ClassifyFailure(FailureCode code, const std::filesystem::path& source,
+                            std::string_view reason);
 
 }  // namespace brisklo

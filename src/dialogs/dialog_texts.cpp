@@ -24,6 +24,25 @@ QString InvalidInstallerNotice() {
     return Translated(QT_TRANSLATE_NOOP("Dialogs", "安装包的下载地址无效,已取消下载!"));
 }
 
+QString UpgradeCheckFailedNotice(const QString& detail) {
+    return Translated(QT_TRANSLATE_NOOP("Dialogs", "检查更新失败, 请检查网络连接后再试。\n%1"))
+        .arg(detail);
+}
+
+QString NoFolderOpenerNotice(const QString& folder) {
+    return Translated(QT_TRANSLATE_NOOP("Dialogs",
+                                        "无法打开文件夹 %1: 没有找到能打开它的程序 "
+                                        "(xdg-open 或文件管理器)。"))
+        .arg(folder);
+}
+
+QString NoPageOpenerNotice(const QString& address) {
+    return Translated(QT_TRANSLATE_NOOP("Dialogs",
+                                        "无法打开网页 %1: 没有找到能打开它的程序 "
+                                        "(xdg-open 或网页浏览器)。"))
+        .arg(address);
+}
+
 QString FeedbackProblemText(FeedbackProblem problem) {
     return problem == FeedbackProblem::EmptyContact
                ? Translated(QT_TRANSLATE_NOOP("Dialogs", "联系方式不能为空!"))

@@ -16,6 +16,15 @@ QString InsecureInstallerNotice();
 // Told when the installer's address is not usable at all.
 QString InvalidInstallerNotice();
 
+// Told when the upgrade check asked for by the user failed; detail is the
+// request's own words (the address and what went wrong).
+QString UpgradeCheckFailedNotice(const QString& detail);
+
+// Told when a folder, file or page cannot be opened because nothing on the desktop
+// opens it (no xdg-open, no file manager, no browser).
+QString NoFolderOpenerNotice(const QString& folder);
+QString NoPageOpenerNotice(const QString& address);
+
 // What "feedbackErrorTips" says about a message that cannot be sent.
 QString FeedbackProblemText(FeedbackProblem problem);
 // The notice shown once the service has answered (or not).

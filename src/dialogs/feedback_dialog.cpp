@@ -79,16 +79,24 @@ void FeedbackDialog::Send() {
         return;
     }
     m_sending = true;
-    // Hiding ends the modal run once this click has been handled; the dialog
-    // itself lives on until the notice has been shown.
-    hide();
+    // The texts stay in view but cannot be changed or sent twice meanwhile.
+    setEnabled(false);
+    ui::SetText(m_errorTips, QString());
     const std::optional<FeedbackOutcome> outcome = AwaitReply(message);
+    setEnabled(true);
+    m_sending = false;
+    m_outcome.reset();
     if (!outcome) {
         // The application is leaving: no notice any more.
         closeWith(0);
         return;
     }
     if (m_environment.boxes.tell) m_environment.boxes.tell(this, FeedbackNotice(*outcome));
+    if (*outcome == FeedbackOutcome::NetworkError) {
+        // Nothing arrived: the dialog stays open with what was typed, to try again.
+        ui::SetText(m_errorTips, FeedbackNotice(*outcome));
+        return;
+    }
     closeWith(1);
 }
 

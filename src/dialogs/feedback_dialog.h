@@ -16,8 +16,10 @@ namespace brisklo::dialogs {
 
 // Lets the user send a message with a contact detail to the vendor's web service
 // and opens the help page. Empty fields are named in "feedbackErrorTips" and
-// nothing is sent. While the request runs (on a thread of its own) the dialog is
-// hidden; the notice of its outcome follows, then the dialog closes with 1.
+// nothing is sent. While the request runs (on a thread of its own) the dialog
+// stays in view but takes no input; the notice of its outcome follows, then the
+// dialog closes with 1, except after a network error: then it stays open with
+// the texts typed, to send again.
 class FeedbackDialog : public ui::WindowBase {
     Q_OBJECT
   public:

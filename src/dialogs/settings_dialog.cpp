@@ -2,14 +2,28 @@
 #include "dialogs/settings_dialog.h"
 
 #include <QUrl>
+#include <map>
 #include <string>
 
 #include "core/config_store.h"
 #include "core/log.h"
 #include "core/option_tables.h"
+#include "dialogs/dialog_texts.h"
 #include "ui/controls.h"
 
 namespace brisklo::dialogs {
+namespace {
+
+// The second page's check boxes that are each one on/off setting.
+const std::map<QString, Setting>& SwitchSettings() {
+    static const std::map<QString, Setting> switches{
+        {QStringLiteral("keep-original-if-larger"), Setting::KeepOriginalIfLarger},
+        {QStringLiteral("include-subfolders"), Setting::IncludeSubfolders},
+    };
+    return switches;
+}
+
+}  // namespace
 
 SettingsDialog::SettingsDialog(QWidget* owner, ConfigStore& config, DialogEnvironment environment,
                                FolderChooser chooseFolder)
@@ -21,9 +35,10 @@ SettingsDialog::SettingsDialog(QWidget* owner, ConfigStore& config, DialogEnviro
 void SettingsDialog::initWindow() {
     // Setting the controls below must not write what was just read.
     m_initialising = true;
-    for (const char* name : {"settings", "basic-seting", "other-seting", "output-dir", "choose-dir",
-                             "open-dir", "window-close-exit", "window-close-tray", "min-saving",
-                             "keep-photo-info", "keep-photo-location"}) {
+    for (const char* name :
+         {"settings", "basic-seting", "other-seting", "output-dir", "choose-dir", "open-dir",
+          "window-close-exit", "window-close-tray", "min-saving", "keep-photo-info",
+          "keep-photo-location", "keep-original-if-larger", "include-subfolders"}) {
         control(QString::fromLatin1(name));
     }
     ui::SetCurrentIndex(control(QStringLiteral("audio-channel")),
@@ -44,6 +59,9 @@ void SettingsDialog::initWindow() {
                    m_config.GetValid(Setting::KeepPhotoLocation) != 0);
     // The position goes with the rest of the photo's information or not at all.
     control(QStringLiteral("keep-photo-location"))->setEnabled(keepInfo);
+    for (const auto& [name, setting] : SwitchSettings()) {
+        ui::SetChecked(control(name), m_config.GetValid(setting) != 0);
+    }
     ui::SetCurrentIndex(control(QStringLiteral("settings")), 0);
     ui::SetText(control(QStringLiteral("output-dir")),
                 QString::fromStdString(m_config.GetOutputFolder().string()));
@@ -75,8 +93,10 @@ void SettingsDialog::notify(const ui::Notification& n) {
             }
         } else if (n.type == ui::kClick && name == QStringLiteral("open-dir")) {
             const QString folder = ui::Text(control(QStringLiteral("output-dir")));
-            if (m_environment.openUrl && !folder.isEmpty()) {
-                m_environment.openUrl(QUrl::fromLocalFile(folder));
+            const bool opened =
+                m_environment.openUrl && m_environment.openUrl(QUrl::fromLocalFile(folder));
+            if (!folder.isEmpty() && !opened && m_environment.boxes.tell) {
+                m_environment.boxes.tell(this, NoFolderOpenerNotice(folder));
             }
         } else if (n.type == ui::kItemSelect && name == QStringLiteral("audio-channel")) {
             WriteRow(Setting::AudioChannelIndex, Setting::AudioChannel, kAudioChannels, n.value);
@@ -92,6 +112,9 @@ void SettingsDialog::notify(const ui::Notification& n) {
             control(QStringLiteral("keep-photo-location"))->setEnabled(n.value != 0);
         } else if (n.type == ui::kSelectChanged && name == QStringLiteral("keep-photo-location")) {
             WriteInt(Setting::KeepPhotoLocation, n.value != 0 ? 1 : 0);
+        } else if (const auto it = SwitchSettings().find(name);
+                   n.type == ui::kSelectChanged && it != SwitchSettings().end()) {
+            WriteInt(it->second, n.value != 0 ? 1 : 0);
         } else if (n.type == ui::kSelectChanged && n.value != 0) {
             // Option buttons report both the one switched on and the one switched
             // off; only the new choice counts.

@@ -73,6 +73,11 @@ bool UpgradeCheckRunner::event(QEvent* event) {
 void UpgradeCheckRunner::Report(const UpgradeCheckResult& result) {
     if (!result) {
         LogLine("upgrade check: %s\n", result.error().message.c_str());
+        // Asked for by the user, a failure is worth a word; at start-up it is not.
+        if (!m_quiet && m_environment.boxes.tell) {
+            m_environment.boxes.tell(
+                m_owner, UpgradeCheckFailedNotice(QString::fromStdString(result.error().message)));
+        }
         return;
     }
     const std::optional<UpgradeOffer>& offer = result.value();

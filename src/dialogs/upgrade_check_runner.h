@@ -17,7 +17,7 @@ namespace brisklo::dialogs {
 // Runs the upgrade check for a window: the request on a thread of its own, so
 // the UI thread never waits for the service, and what it found on the UI thread:
 // the offer and download of a newer version, or, unless the check is quiet,
-// "没有发现新版本!". A failed check says nothing (it is logged).
+// "没有发现新版本!". A failed check is logged, and told unless the check is quiet.
 class UpgradeCheckRunner : public QObject {
     Q_OBJECT
   public:

@@ -19,7 +19,10 @@ void ImageCompletion::OnImageDone(const ImageResult& result) {
         if (outcome.ok()) {
             m_view.ShowFinished(id, outcome);
         } else {
-            m_view.ShowFailed(id, {FailureCode::OutputFailed, outcome.problem});
+            const std::filesystem::path source = m_tasks.Find(id).value_or(ImageTask{}).fullPath;
+            m_view.ShowFailed(id,
+                              {ClassifyFailure(FailureCode::OutputFailed, source, outcome.problem),
+                               outcome.problem});
         }
     }
     m_tasks.queue().Finish(id);

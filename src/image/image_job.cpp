@@ -106,9 +106,10 @@ ImageResult CompressImage(const ImageJob& job, std::stop_token stop) {
     // Work cut short shows up as whatever the library made of it; say why instead.
     if (const auto cut = bound.Reason(); cut && !result.ok) failure = *cut;
     if (!result.ok) {
-        result.failure = stop.stop_requested() ? FailureCode::Stopped
-                         : bound.Reason()      ? FailureCode::TimeLimit
-                                               : FailureCode::ImageFailed;
+        const FailureCode step = stop.stop_requested() ? FailureCode::Stopped
+                                 : bound.Reason()      ? FailureCode::TimeLimit
+                                                       : FailureCode::ImageFailed;
+        result.failure = ClassifyFailure(step, job.sourcePath, failure);
         result.reason = job.sourcePath.string() + ": " + failure;
         LogLine("%s\n", result.reason.c_str());
     }

@@ -77,9 +77,10 @@ UpgradeCheckResult CheckForUpgrade(const UpgradeCheckParams& params) {
     const std::string body = UpgradeRequestBody();
     LogLine("message: %s\n", body.c_str());
     std::string response;
-    if (HttpClient::Instance().PostJson(body, UpgradeCheckUrl(params.serviceUrl), response,
-                                        params.http) != HttpClient::kSuccess) {
-        return Error{"the upgrade check request failed"};
+    const std::string url = UpgradeCheckUrl(params.serviceUrl);
+    if (HttpClient::Instance().PostJson(body, url, response, params.http) != HttpClient::kSuccess) {
+        // The address without its time stamp: where the program asked.
+        return Error{"no usable answer from " + url.substr(0, url.find('?'))};
     }
     LogLine("response: %s\n", response.c_str());
     return InterpretUpgradeReply(response, params.localVersion);

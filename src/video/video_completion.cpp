@@ -32,6 +32,8 @@ void VideoCompletion::OnFailed(const EncodeFailure& failure) {
 }
 
 void VideoCompletion::Fail(std::int32_t taskId, TaskFailure failure) {
+    const std::string source = m_model.Find(taskId).value_or(VideoTask{}).fullPath;
+    failure.code = ClassifyFailure(failure.code, source, failure.reason);
     m_view.ShowFailed(taskId, failure);
     m_model.Finish(taskId);
 }

@@ -2,6 +2,7 @@
 #include "image/image_job.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <numeric>
@@ -407,6 +408,54 @@ TEST(ImageLibrary, LimitsAreInForce) {
     EXPECT_LE(limits.disk, kImageLibraryLimits.disk);
     EXPECT_EQ(limits.threads, 1u);
     EXPECT_GT(limits.width, 0u);
+}
+
+// A failed job says why in a code the window turns into its own words.
+TEST_F(ImageJobTest, FailuresCarryTheCodeOfTheirCause) {
+    EXPECT_EQ(Run(Source("never-there.png")).failure, FailureCode::SourceMissing);
+    test::WriteFile(Source("notes.png"), "just some text\n");
+    EXPECT_EQ(Run(Source("notes.png")).failure, FailureCode::Unsupported);
+    const fs::path whole = test::MakeGradientImage(Source("whole.jpg"), 200, 150, "JPEG");
+    const std::string bytes = test::ReadFile(whole);
+    test::WriteFile(Source("cut.jpg"), bytes.substr(0, bytes.size() * 2 / 3));
+    EXPECT_EQ(Run(Source("cut.jpg")).failure, FailureCode::Damaged);
+    test::WriteFile(Source("bomb.png"), test::PngHeaderBytes(100000, 100000));
+    EXPECT_EQ(Run(Source("bomb.png")).failure, FailureCode::TooLarge);
+    // An output folder that cannot be written: a permission, when not root.
+    if (geteuid() != 0) {
+        fs::permissions(m_dir / "out", fs::perms::owner_read | fs::perms::owner_exec);
+        const ImageResult result = Run(whole);
+        fs::permissions(m_dir / "out", fs::perms::owner_all);
+        EXPECT_EQ(result.failure, FailureCode::NoPermission) << result.reason;
+    }
+}
+
+TEST(FailureCode, TheReasonTextAndTheFileSystemRefineTheStepsCode) {
+    TempDir dir;
+    const fs::path source = dir / "corrupt-copy.mp4";
+    test::WriteFile(source, "x");
+    const auto classify = [&](FailureCode code, const std::string& reason) {
+        return ClassifyFailure(code, source, source.string() + ": " + reason);
+    };
+    EXPECT_EQ(
+        classify(FailureCode::EncoderFailed, "Error writing trailer: No space left on device"),
+        FailureCode::NoSpace);
+    EXPECT_EQ(classify(FailureCode::OutputFailed, "cannot open it: Permission denied"),
+              FailureCode::NoPermission);
+    EXPECT_EQ(classify(FailureCode::EncoderFailed,
+                       "the conversion failed: Invalid data found when processing input"),
+              FailureCode::Damaged);
+    // The file's own name ("corrupt") says nothing about why it failed.
+    EXPECT_EQ(classify(FailureCode::EncoderFailed, "the encoder exited with status 1"),
+              FailureCode::EncoderFailed);
+    // A stop stays a stop, and a size that cannot be reached stays that.
+    EXPECT_EQ(classify(FailureCode::Stopped, "No space left on device"), FailureCode::Stopped);
+    EXPECT_EQ(classify(FailureCode::TargetUnreachable, "even at the lowest quality"),
+              FailureCode::TargetUnreachable);
+    // A source gone since it was added, whatever the encoder said.
+    fs::remove(source);
+    EXPECT_EQ(classify(FailureCode::EncoderFailed, "No such file or directory"),
+              FailureCode::SourceMissing);
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ TEST_F(ImageEndToEndTest, RowsShowRunningFinishedAndFailed) {
     window.CompressAll(MediaKind::Image);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Idle(); }, 60000));
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        return Sub(window.imageView().Row(fake), "progress-label") == QStringLiteral("压缩失败");
+        return Sub(window.imageView().Row(fake), "progress-label") ==
+               QStringLiteral("不支持的文件");
     }));
 
     for (const auto id : ids) {

@@ -6,7 +6,9 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QMimeData>
 #include <QProcess>
 #include <QSlider>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <csignal>
 
+#include "app/accessibility.h"
 #include "app/file_adding.h"
 #include "app/image_list_view.h"
 #include "app/single_instance.h"
@@ -218,6 +221,119 @@ TEST_F(MainWindowTest, SliderLabelTabButtonsKeysAndAccessibleNames) {
         QAccessible::queryAccessibleInterface(w->control(QStringLiteral("add-video-file")));
     EXPECT_EQ(add->text(QAccessible::Name), QStringLiteral("添加文件"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("BRK视频压缩"));
+}
+
+// Names of the controls as assistive tools read them, the window's role, the
+// open menus among the application's children, and the order Tab takes.
+TEST_F(MainWindowTest, ScreenReadersFindNamesMenusAndATabOrderThatReadsTheWindow) {
+    InstallAccessibility();
+    auto w = Open();
+    const auto name = [&](const char* control) {
+        return QAccessible::queryAccessibleInterface(w->control(QString::fromLatin1(control)))
+            ->text(QAccessible::Name);
+    };
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.get())->role(), QAccessible::Window);
+    EXPECT_EQ(name("video-compress-slider"), QStringLiteral("压缩强度"));
+    EXPECT_EQ(name("image-width"), QStringLiteral("图片宽度"));
+    EXPECT_EQ(name("image-height"), QStringLiteral("图片高度"));
+
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QWidget* row =
+        w->videoView().Row(w->Add(MediaKind::Video, test::MakeClip(dir / "m8.mp4", 0.5)));
+    ASSERT_NE(row, nullptr);
+    QWidget* check = SubControl(row, "videocheckBox");
+    QWidget* more = SubControl(row, "videoMenuBtn");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(check)->text(QAccessible::Name),
+              QStringLiteral("选择 m8.mp4"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(more)->text(QAccessible::Name),
+              QStringLiteral("m8.mp4 的更多操作"));
+
+    // An open row menu is a child of the application, a menu of named items.
+    qobject_cast<QAbstractButton*>(more)->click();
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return menu != nullptr;
+    }));
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    QAccessibleInterface* menuInterface = nullptr;
+    for (int i = 0; i < application->childCount(); ++i) {
+        if (application->child(i)->object() == menu) menuInterface = application->child(i);
+    }
+    ASSERT_NE(menuInterface, nullptr);
+    EXPECT_EQ(application->indexOfChild(menuInterface), application->childCount() - 1);
+    EXPECT_EQ(menuInterface->role(), QAccessible::PopupMenu);
+    QStringList items;
+    for (int i = 0; i < menuInterface->childCount(); ++i) {
+        if (menuInterface->child(i)->role() == QAccessible::MenuItem &&
+            !menuInterface->child(i)->state().invisible) {
+            items << menuInterface->child(i)->text(QAccessible::Name);
+        }
+    }
+    EXPECT_EQ(items, (QStringList{QStringLiteral("参数设置"), QStringLiteral("打开输出文件夹"),
+                                  QStringLiteral("重新压缩"), QStringLiteral("删除")}));
+    menu->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == nullptr; }));
+
+    // Tab from the first tab goes through the options, the list and its row, the
+    // bottom bar, then the quiet buttons, and never stops on a control out of sight.
+    // (A group of option buttons is one stop, at its checked button, as everywhere
+    // in Qt: the tabs, and each option group.)
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->videoView().view().isVisible(); }));
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->control(QStringLiteral("compress-video"))->setFocus();
+    QStringList order;
+    for (int i = 0; i < 60 && order.count(QStringLiteral("compress-video")) < 2; ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(focused->isVisible()) << focused->objectName().toStdString();
+        order << focused->objectName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    const auto at = [&](const char* control) {
+        return order.indexOf(QString::fromLatin1(control));
+    };
+    SCOPED_TRACE(order.join(u' ').toStdString());
+    EXPECT_EQ(at("compress-video"), 0);
+    EXPECT_EQ(at("compress-type-general"), 1);
+    EXPECT_LT(at("compress-type-general"), at("video-compress-check"));
+    EXPECT_LT(at("video-compress-check"), at("taskRows"));
+    EXPECT_LT(at("taskRows"), at("videocheckBox"));
+    EXPECT_LT(at("videocheckBox"), at("videoMenuBtn"));
+    EXPECT_LT(at("videoMenuBtn"), at("add-video-file"));
+    EXPECT_LT(at("add-video-file"), at("all-compress"));
+    EXPECT_LT(at("all-compress"), at("seting"));
+    EXPECT_LT(at("seting"), at("help"));
+    EXPECT_EQ(at("compress-type-general") > 0 && at("help") > 0, true);
+}
+
+// A failed row says why in the user's words, with the engine's detail below.
+TEST_F(MainWindowTest, AFailedRowSaysWhyShortlyWithTheDetailInItsTooltip) {
+    auto w = Open();
+    const fs::path clip = test::MakeClip(dir / "gone.mp4", 0.5);
+    const auto video = w->Add(MediaKind::Video, clip);
+    test::WriteFile(dir / "note.png", "not a picture");
+    const auto image = w->Add(MediaKind::Image, dir / "note.png");
+    ASSERT_GE(image, 0);
+    w->videoView().ShowFailed(video, {FailureCode::SourceMissing, "gone.mp4: No such file"});
+    w->imageView().ShowFailed(image,
+                              {FailureCode::Unsupported, "note.png: its content is not a JPEG"});
+    QWidget* videoRow = w->videoView().Row(video);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return test::Sub(videoRow, "errorLabel") == QStringLiteral("源文件不存在");
+    })) << test::Sub(videoRow, "errorLabel").toStdString();
+    EXPECT_FALSE(SubControl(videoRow, "errorLabel")->isHidden());
+    EXPECT_EQ(SubControl(videoRow, "errorLabel")->toolTip(),
+              QStringLiteral("源文件不存在\ngone.mp4: No such file"));
+    QWidget* imageRow = w->imageView().Row(image);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return test::Sub(imageRow, "progress-label") == QStringLiteral("不支持的文件"); }));
+    EXPECT_TRUE(SubControl(imageRow, "progress-label")
+                    ->toolTip()
+                    .endsWith(QStringLiteral("\nnote.png: its content is not a JPEG")));
 }
 
 TEST_F(MainWindowTest, ChoosersFoldersDropsAndHugeFilesAddRows) {

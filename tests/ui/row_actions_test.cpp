@@ -510,5 +510,77 @@ TEST_F(RowActionsTest, MenusCarryTheirItemsAndOpenInsideTheWorkArea) {
     EXPECT_EQ(desktop.opened[1].toLocalFile().toStdString(), out.string());
 }
 
+// Without xdg-open or a file manager, opening a folder or the help page says so,
+// naming the folder or page and what is missing, instead of doing nothing.
+TEST_F(RowActionsTest, WithNothingToOpenFoldersABoxNamesTheFolderAndWhatIsMissing) {
+    desktop.openSucceeds = false;
+    const auto id = window.Add(MediaKind::Video, test::MakeClip(dir / "a.mp4", 0.5));
+    Post(MessageId::OpenVideoFolder, id);
+    Post(MessageId::OpenImageFolder, id);
+    Click("help");
+    ASSERT_EQ(desktop.boxes.size(), 3u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_FALSE(desktop.boxes[i].asked);
+        EXPECT_EQ(desktop.boxes[i].owner, &window);
+        EXPECT_TRUE(desktop.boxes[i].text.contains(QString::fromStdString(out.string())))
+            << desktop.boxes[i].text.toStdString();
+        EXPECT_TRUE(desktop.boxes[i].text.contains(QStringLiteral("xdg-open")));
+        EXPECT_TRUE(desktop.boxes[i].text.contains(QStringLiteral("文件管理器")));
+    }
+    EXPECT_TRUE(desktop.boxes[2].text.contains(QStringLiteral("/help")));
+    EXPECT_TRUE(desktop.boxes[2].text.contains(QStringLiteral("xdg-open")));
+
+    // The same from the settings dialog's "open-dir".
+    WhenModal<dialogs::SettingsDialog>([&](dialogs::SettingsDialog& dialog) {
+        dialog.findChild<QAbstractButton*>(QStringLiteral("open-dir"))->click();
+        dialog.reject();
+    });
+    Click("seting");
+    ASSERT_EQ(desktop.boxes.size(), 4u);
+    EXPECT_TRUE(desktop.boxes[3].text.contains(QString::fromStdString(out.string())));
+
+    // With an opener, nothing is said.
+    desktop.openSucceeds = true;
+    Post(MessageId::OpenVideoFolder, id);
+    EXPECT_EQ(desktop.boxes.size(), 4u);
+}
+
+// The second page's switches: keep the original when the result is not smaller,
+// and take in sub-folders when adding a folder; written at once, shown on reopening.
+TEST_F(RowActionsTest, SettingsDialogSwitchesKeepTheOriginalAndSubFolders) {
+    EXPECT_EQ(config.GetValid(Setting::KeepOriginalIfLarger), 1);
+    EXPECT_EQ(config.GetValid(Setting::IncludeSubfolders), 0);
+    WhenModal<dialogs::SettingsDialog>([&](dialogs::SettingsDialog& dialog) {
+        auto* keep = dialog.findChild<QAbstractButton*>(QStringLiteral("keep-original-if-larger"));
+        auto* subfolders = dialog.findChild<QAbstractButton*>(QStringLiteral("include-subfolders"));
+        ASSERT_NE(keep, nullptr);
+        ASSERT_NE(subfolders, nullptr);
+        // Both on the second page, next to each other.
+        QWidget* page = dialog.findChild<QWidget*>(QStringLiteral("otherPage"));
+        EXPECT_TRUE(page->isAncestorOf(keep));
+        EXPECT_TRUE(page->isAncestorOf(subfolders));
+        EXPECT_TRUE(keep->isChecked());
+        EXPECT_FALSE(subfolders->isChecked());
+        keep->click();
+        subfolders->click();
+        EXPECT_EQ(config.Get(Setting::KeepOriginalIfLarger), 0);
+        EXPECT_EQ(config.Get(Setting::IncludeSubfolders), 1);
+        dialog.reject();
+    });
+    Click("seting");
+    EXPECT_EQ(config.Get(Setting::KeepOriginalIfLarger), 0);
+    WhenModal<dialogs::SettingsDialog>([&](dialogs::SettingsDialog& dialog) {
+        auto* keep = dialog.findChild<QAbstractButton*>(QStringLiteral("keep-original-if-larger"));
+        auto* subfolders = dialog.findChild<QAbstractButton*>(QStringLiteral("include-subfolders"));
+        EXPECT_FALSE(keep->isChecked());
+        EXPECT_TRUE(subfolders->isChecked());
+        keep->click();
+        dialog.reject();
+    });
+    Click("seting");
+    EXPECT_EQ(config.Get(Setting::KeepOriginalIfLarger), 1);
+    EXPECT_EQ(config.Get(Setting::IncludeSubfolders), 1);
+}
+
 }  // namespace
 }  // namespace brisklo::app

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "app/batch_summary.h"
+#include "app/failure_texts.h"
 #include "app/main_window.h"
 #include "app/row_texts.h"
 #include "core/config_store.h"
@@ -17,21 +18,50 @@
 namespace brisklo {
 namespace {
 
-TEST(Translation, FollowsThePreferredLanguagesAndChineseNeedsNone) {
+TEST(Translation, WalksThePreferredLanguagesChineseNeedsNoneAndOthersGetEnglish) {
     using ui::TranslationLanguage;
-    EXPECT_EQ(TranslationLanguage({QStringLiteral("en-US"), QStringLiteral("zh-CN")}),
-              QStringLiteral("en"));
-    EXPECT_EQ(TranslationLanguage({QStringLiteral("zh-Hans-CN"), QStringLiteral("en")}), QString());
-    EXPECT_EQ(TranslationLanguage({QStringLiteral("C"), QStringLiteral("de_DE")}),
+    const QStringList shipped{QStringLiteral("en")};
+    const auto language = [&](std::initializer_list<const char*> preferred) {
+        QStringList list;
+        for (const char* item : preferred) list << QString::fromLatin1(item);
+        return TranslationLanguage(list, shipped);
+    };
+    EXPECT_EQ(language({"en-US", "zh-CN"}), QStringLiteral("en"));
+    // Any Chinese: the source texts, wherever it stands in the list.
+    EXPECT_EQ(language({"zh-Hans-CN", "en"}), QString());
+    EXPECT_EQ(language({"zh-TW"}), QString());
+    EXPECT_EQ(language({"zh_TW"}), QString());
+    EXPECT_EQ(language({"zh-Hant-HK", "en"}), QString());
+    EXPECT_EQ(language({"de-DE", "zh-CN"}), QString());
+    // German, French or Japanese have no translation: English, not Chinese.
+    EXPECT_EQ(language({"de-DE"}), QStringLiteral("en"));
+    EXPECT_EQ(language({"de", "en"}), QStringLiteral("en"));  // LANGUAGE=de:en
+    EXPECT_EQ(language({"fr-FR", "ja-JP"}), QStringLiteral("en"));
+    EXPECT_EQ(language({"C"}), QStringLiteral("en"));
+    EXPECT_EQ(language({}), QStringLiteral("en"));
+    // A shipped language further down the list wins over English by default.
+    EXPECT_EQ(TranslationLanguage({QStringLiteral("fr"), QStringLiteral("de")},
+                                  {QStringLiteral("en"), QStringLiteral("de")}),
               QStringLiteral("de"));
-    EXPECT_EQ(TranslationLanguage({}), QString());
+    EXPECT_TRUE(ui::ShippedTranslations().contains(QStringLiteral("en")))
+        << ui::ShippedTranslations().join(u',').toStdString();
+}
+
+// Qt's own texts (the file choosers) come in the Chinese variant asked for.
+TEST(Translation, ChineseLoadsQtsOwnTextsInTheVariantAskedFor) {
+    ASSERT_EQ(ui::InstallTranslation(*qApp, {QStringLiteral("zh-TW"), QStringLiteral("en")}),
+              QString());
+    const QString lookIn = QCoreApplication::translate("QFileDialog", "Look in:");
+    EXPECT_NE(lookIn, QStringLiteral("Look in:"));
+    EXPECT_FALSE(lookIn.isEmpty());
+    // The program's own texts stay the Chinese source texts.
+    EXPECT_EQ(app::row_text::DoneButton(), QStringLiteral("压缩完成"));
 }
 
 // Each test runs in a process of its own, so the installed translation stays here.
 TEST(Translation, EnglishReachesLayoutsRowsNoticesAndDialogs) {
-    // No translation is shipped for Esperanto: the program stays in Chinese.
-    EXPECT_EQ(ui::InstallTranslation(*qApp, {QStringLiteral("eo")}), QString());
-    ASSERT_EQ(ui::InstallTranslation(*qApp, {QStringLiteral("en-GB")}), QStringLiteral("en"));
+    // No translation is shipped for German: English, the same as asked for plainly.
+    ASSERT_EQ(ui::InstallTranslation(*qApp, {QStringLiteral("de-DE")}), QStringLiteral("en"));
 
     test::TempDir dir;
     ConfigStore config{dir / "configure.ini"};
@@ -46,6 +76,10 @@ TEST(Translation, EnglishReachesLayoutsRowsNoticesAndDialogs) {
               QStringLiteral("Please enter the image width."));
     EXPECT_EQ(dialogs::FeedbackNotice(FeedbackOutcome::NetworkError),
               QStringLiteral("Network error."));
+    // Failures in English words, the engine's detail below them.
+    EXPECT_EQ(app::FailureText(FailureCode::NoSpace), QStringLiteral("No space left on the disk"));
+    EXPECT_EQ(app::FailureToolTip({FailureCode::SourceMissing, "a.mp4: No such file"}),
+              QStringLiteral("Source file missing\na.mp4: No such file"));
 
     dialogs::FeedbackDialog feedback(nullptr, "https://127.0.0.1:9",
                                      dialogs::DialogEnvironment::Default());

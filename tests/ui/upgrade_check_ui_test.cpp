@@ -159,8 +159,30 @@ TEST_F(UpgradeCheckTest, TheCheckNeverHoldsUpTheUiThread) {
     EXPECT_GE(elapsed, 1000);
     EXPECT_GE(ticks, static_cast<int>(elapsed / 20 / 2))
         << ticks << " ticks in " << elapsed << " ms";
-    // A failed check says nothing, even when asked for.
+    // Asked for by the user, a failed check says so, with the request's own words.
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_TRUE(desktop.boxes[0].text.startsWith(QStringLiteral("检查更新失败")))
+        << desktop.boxes[0].text.toStdString();
+    EXPECT_GT(desktop.boxes[0].text.indexOf(QLatin1Char('\n')), 0);
+    EXPECT_EQ(desktop.boxes[0].owner, &window);
+}
+
+TEST_F(UpgradeCheckTest, AFailedCheckAtStartUpStaysQuietButTheMenuItemSaysSo) {
+    // Nothing listens on the discard port: the request fails at once.
+    ASSERT_TRUE(config.Set(Setting::ServiceUrl, "https://127.0.0.1:9"));
+    window.StartUpgradeCheck(/*quiet=*/true);
+    ASSERT_TRUE(WaitIdle());
     EXPECT_TRUE(desktop.boxes.empty());
+
+    window.post(static_cast<int>(MessageId::MenuUpgrade));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !desktop.boxes.empty(); }, 15000));
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_TRUE(desktop.boxes[0].text.startsWith(QStringLiteral("检查更新失败")))
+        << desktop.boxes[0].text.toStdString();
+    // The detail names where the program asked.
+    EXPECT_TRUE(desktop.boxes[0].text.contains(QStringLiteral("127.0.0.1:9/v2/upgrade_check")))
+        << desktop.boxes[0].text.toStdString();
 }
 
 TEST_F(UpgradeCheckTest, AskingWhileTheStartUpCheckRunsReportsThroughIt) {
