@@ -51,14 +51,7 @@ void SettingsDialog::initWindow() {
     ui::SetChecked(control(minimise ? QStringLiteral("window-close-tray")
                                     : QStringLiteral("window-close-exit")),
                    true);
-    ui::SetValue(control(QStringLiteral("min-saving")),
-                 m_config.GetValid(Setting::MinSavingPercent));
-    const bool keepInfo = m_config.GetValid(Setting::KeepPhotoInfo) != 0;
-    ui::SetChecked(control(QStringLiteral("keep-photo-info")), keepInfo);
-    ui::SetChecked(control(QStringLiteral("keep-photo-location")),
-                   m_config.GetValid(Setting::KeepPhotoLocation) != 0);
-    // The position goes with the rest of the photo's information or not at all.
-    control(QStringLiteral("keep-photo-location"))->setEnabled(keepInfo);
+    ShowSavingAndPhotoSettings();
     for (const auto& [name, setting] : SwitchSettings()) {
         ui::SetChecked(control(name), m_config.GetValid(setting) != 0);
     }
@@ -80,6 +73,17 @@ void SettingsDialog::WriteRow(Setting index, Setting value, const Table& table, 
     if (row < 0 || row >= static_cast<int>(table.size())) return;
     WriteInt(index, row);
     WriteInt(value, table[static_cast<std::size_t>(row)]);
+}
+
+void SettingsDialog::ShowSavingAndPhotoSettings() {
+    ui::SetValue(control(QStringLiteral("min-saving")),
+                 m_config.GetValid(Setting::MinSavingPercent));
+    const bool keepInfo = m_config.GetValid(Setting::KeepPhotoInfo) != 0;
+    ui::SetChecked(control(QStringLiteral("keep-photo-info")), keepInfo);
+    ui::SetChecked(control(QStringLiteral("keep-photo-location")),
+                   m_config.GetValid(Setting::KeepPhotoLocation) != 0);
+    // The position goes with the rest of the photo's information or not at all.
+    control(QStringLiteral("keep-photo-location"))->setEnabled(keepInfo);
 }
 
 void SettingsDialog::notify(const ui::Notification& n) {
@@ -119,14 +123,7 @@ void SettingsDialog::notify(const ui::Notification& n) {
             // Option buttons report both the one switched on and the one switched
             // off; only the new choice counts.
             if (name == QStringLiteral("basic-seting")) {
-                ui::SetValue(control(QStringLiteral("min-saving")),
-                             m_config.GetValid(Setting::MinSavingPercent));
-                const bool keepInfo = m_config.GetValid(Setting::KeepPhotoInfo) != 0;
-                ui::SetChecked(control(QStringLiteral("keep-photo-info")), keepInfo);
-                ui::SetChecked(control(QStringLiteral("keep-photo-location")),
-                               m_config.GetValid(Setting::KeepPhotoLocation) != 0);
-                // The position goes with the rest of the photo's information or not at all.
-                control(QStringLiteral("keep-photo-location"))->setEnabled(keepInfo);
+                ShowSavingAndPhotoSettings();
                 ui::SetCurrentIndex(control(QStringLiteral("settings")), 0);
             } else if (name == QStringLiteral("other-seting")) {
                 ui::SetCurrentIndex(control(QStringLiteral("settings")), 1);

@@ -27,6 +27,8 @@ class SettingsDialog : public ui::WindowBase {
     void notify(const ui::Notification& notification) override;
 
   private:
+    // The minimum saving and the photo switches as the settings hold them.
+    void ShowSavingAndPhotoSettings();
     void WriteInt(Setting setting, int value);
     // Index and value of a table row, written as a pair; rows outside the table write nothing.
     template <class Table>

@@ -22,7 +22,7 @@ std::string OutputBaseName(std::string_view fileName) {
 
 Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOptions& options,
                                            const fs::path& outputFolder, const fs::path& encoder,
-                                           const std::optional<TwoPassSpec>& twoPass) {
+                                           const std::optional<TwoPassSettings>& twoPass) {
     std::error_code error;
     const fs::path input = fs::absolute(task.fullPath, error);
     if (error) return Error{"cannot resolve the path of " + task.fullPath + ": " + error.message()};

@@ -42,14 +42,14 @@ std::string OutputBaseName(std::string_view fileName);
 // With twoPass, the encode is bound to a size: both passes give the video that bit
 // rate (-b:v) instead of the quality, and share the pass log; the first pass reads
 // the video alone and writes nothing.
-struct TwoPassSpec {
+struct TwoPassSettings {
     std::int64_t videoBitrate = 0;
     std::filesystem::path passLog;  // prefix of the encoder's statistics files
 };
 Result<EncoderCommand> BuildEncoderCommand(const VideoTask& task, const VideoOptions& options,
                                            const std::filesystem::path& outputFolder,
                                            const std::filesystem::path& encoder,
-                                           const std::optional<TwoPassSpec>& twoPass = {});
+                                           const std::optional<TwoPassSettings>& twoPass = {});
 
 // The same encoder arguments with another video bit rate (-b:v).
 std::vector<std::string> WithVideoBitrate(std::vector<std::string> argv, std::int64_t bitrate);

@@ -34,7 +34,7 @@ class TargetEncode {
     TargetEncode(const TargetEncode&) = delete;
     TargetEncode& operator=(const TargetEncode&) = delete;
 
-    TwoPassSpec Spec() const { return {m_plan.videoBitrate, m_passLog}; }
+    TwoPassSettings Passes() const { return {m_plan.videoBitrate, m_passLog}; }
     std::int64_t targetBytes() const { return m_inputs.targetBytes; }
     const TargetPlan& plan() const { return m_plan; }
 

@@ -106,7 +106,7 @@ void VideoWorker::StartTask(std::int32_t id, const VideoTask& task) {
     }
     auto command = BuildEncoderCommand(
         task, options, OutputFolderFor(m_config.GetOutputFolder(), task.outputSubfolder), m_encoder,
-        target ? std::optional<TwoPassSpec>(target->Spec()) : std::nullopt);
+        target ? std::optional<TwoPassSettings>(target->Passes()) : std::nullopt);
     if (!command) {
         PostMessage<MessageId::EncodeFailed>(
             m_sink, EncodeFailure{id, command.error().message, FailureCode::OutputFailed});

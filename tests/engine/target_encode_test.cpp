@@ -42,23 +42,28 @@ TEST(TargetSizeTest, RateLeavesRoomForSoundAndContainer) {
     EXPECT_FALSE(PlanTarget(inputs));
 }
 
-TEST(TargetSizeTest, OverTheTargetTriesOnceMoreLowerThenFails) {
-    test::TempDir dir;
+// A 2 s clip to fit under 400 KB, its pass log in dir.
+auto PlanFourHundredKilobytes(const test::TempDir& dir, std::int32_t taskId) {
     const fs::path clip = test::MakeClip(dir / "clip.mp4", 2.0);
-    VideoTask task{
+    const VideoTask task{
         "clip.mp4", "", clip.string(), static_cast<std::int64_t>(fs::file_size(clip)), {}};
     VideoOptions options;
     options.target = VideoTarget{VideoTarget::Kind::Bytes, 400 * 1024, 0};
-    auto planned = TargetEncode::Plan(task, options, dir.path(), 9);
+    return TargetEncode::Plan(task, options, dir.path(), taskId);
+}
+
+TEST(TargetSizeTest, OverTheTargetTriesOnceMoreLowerThenFails) {
+    test::TempDir dir;
+    auto planned = PlanFourHundredKilobytes(dir, 9);
     ASSERT_TRUE(planned) << planned.error().message;
     TargetEncode& target = *planned.value();
     const std::vector<std::string> argv = {"ffmpeg", "-b:v",
-                                           std::to_string(target.Spec().videoBitrate), "out"};
-    EXPECT_EQ(target.Spec().passLog, dir / "pass-9");
+                                           std::to_string(target.Passes().videoBitrate), "out"};
+    EXPECT_EQ(target.Passes().passLog, dir / "pass-9");
 
     const SizeVerdict again = target.Check(440 * 1024, argv);
     ASSERT_EQ(again.kind, SizeVerdict::Kind::Again);
-    EXPECT_LT(std::stoll(RateIn(again.argv)), target.Spec().videoBitrate);
+    EXPECT_LT(std::stoll(RateIn(again.argv)), target.Passes().videoBitrate);
     const SizeVerdict still = target.Check(420 * 1024, again.argv);
     ASSERT_EQ(still.kind, SizeVerdict::Kind::Fail);
     EXPECT_NE(still.reason.find("clip.mp4 cannot be fitted into 400KB"), std::string::npos)
@@ -70,12 +75,7 @@ TEST(TargetSizeTest, OverTheTargetTriesOnceMoreLowerThenFails) {
 
 TEST(TargetSizeTest, UnderTheTargetIsAccepted) {
     test::TempDir dir;
-    const fs::path clip = test::MakeClip(dir / "clip.mp4", 2.0);
-    VideoTask task{
-        "clip.mp4", "", clip.string(), static_cast<std::int64_t>(fs::file_size(clip)), {}};
-    VideoOptions options;
-    options.target = VideoTarget{VideoTarget::Kind::Bytes, 400 * 1024, 0};
-    auto planned = TargetEncode::Plan(task, options, dir.path(), 1);
+    auto planned = PlanFourHundredKilobytes(dir, 1);
     ASSERT_TRUE(planned);
     EXPECT_EQ(planned.value()->Check(400 * 1024, {}).kind, SizeVerdict::Kind::Accept);
 }
